@@ -1,0 +1,6 @@
+#include "tavro_binding.h"
+
+int BindTavroApi()
+{
+    return BindTavroApiList(TavroApiList::Full);
+}
