@@ -1,0 +1,88 @@
+#include "tuning_data.h"
+
+#include <new>
+
+TuningWindowData* InitTuningWindowData(TuningWindowData* record)
+{
+    return new (record) TuningWindowData();
+}
+
+void DestroyTuningWindowData(TuningWindowData* record)
+{
+    record->~TuningWindowData();
+}
+
+static CaptureSeries& SeriesOf(TuningWindowData* record, CaptureSeries* series, int axis)
+{
+    int index = axis > 0 ? axis : record->Axis;
+    if (index < 1 || index > MAX_SERIES_AXES) {
+        record->noSeries.clear();
+        return record->noSeries;
+    }
+    return series[index - 1];
+}
+
+CaptureSeries& GetActualSeries(TuningWindowData* record, int axis)
+{
+    return SeriesOf(record, record->actualSeries, axis);
+}
+
+CaptureSeries& GetAuxiliarySeries(TuningWindowData* record, int axis)
+{
+    return SeriesOf(record, record->auxiliarySeries, axis);
+}
+
+CaptureSeries& GetOptimalSeries(TuningWindowData* record, int axis)
+{
+    return SeriesOf(record, record->optimalSeries, axis);
+}
+
+CaptureSeries& GetErrorSeries(TuningWindowData* record, int axis)
+{
+    return SeriesOf(record, record->errorSeries, axis);
+}
+
+CaptureSeries& GetTorqueSeries(TuningWindowData* record, int axis)
+{
+    return SeriesOf(record, record->torqueSeries, axis);
+}
+
+uint8_t AuxiliaryPlotted(const TuningWindowData* record)
+{
+    return record->hasAuxEncoder ? record->PlotAuxiliary : 0;
+}
+
+int CountPlotWindows(const TuningWindowData* record)
+{
+    int k = AuxiliaryPlotted(record) + record->PlotActual + record->PlotTorque +
+            record->PlotError + record->PlotOptimal;
+    if (record->PlotStyle == PLOT_STYLE_SINGLE || k < 1)
+        k = 1;
+    if (record->PlotStyle == PLOT_STYLE_MULTI && record->PlotActual && record->PlotOptimal) {
+        k--;
+        if (record->hasAuxEncoder && record->PlotAuxiliary)
+            k--;
+    }
+    return k < 1 ? 1 : k;
+}
+
+TestSettings* CopyTestSettings(TestSettings* destination, const TestSettings* source)
+{
+    if (destination == source)
+        return destination;
+    destination->Cycle = source->Cycle;
+    destination->Delay = source->Delay;
+    destination->Distance = source->Distance;
+    destination->Dwell = source->Dwell;
+    destination->points = source->points;
+    destination->period = source->period;
+    destination->RecordTime = source->RecordTime;
+    destination->Sampling = source->Sampling;
+    destination->Trajectory = source->Trajectory;
+    return destination;
+}
+
+TuningWindowData* GetTuningData(HWND mainWindow)
+{
+    return reinterpret_cast<TuningWindowData*>(GetWindowLongPtrA(mainWindow, GWLP_USERDATA));
+}
