@@ -1,0 +1,321 @@
+// Drawing of a plot window on screen (WM_PAINT) and into a caller's DC (WM_PRINT).
+#include "plot_window.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const COLORREF kPrintBlack = 0x02000000;
+const int kPrintPenWidth = 25;
+const int kTickLabelSize = 24;
+// Points handed to one PolylineTo call.
+const size_t kPolylineChunk = 4096;
+
+// Metrics of one paint, in logical units.
+struct PlotLayout {
+    int bottom;
+    int charWidth;
+    int charHeight;
+    int left;
+    int right;
+    int top;
+    bool colorDevice;
+    int xStep;
+    int yStep;
+};
+
+// Conversion toward zero that stays inside GDI's coordinate space for any input.
+int Trunc(double value)
+{
+    const double limit = 134217727.0; // 2^27 - 1
+    if (std::isnan(value))
+        return 0;
+    if (value > limit)
+        return static_cast<int>(limit);
+    if (value < -limit)
+        return -static_cast<int>(limit);
+    return static_cast<int>(value);
+}
+
+PlotWindowData* DataOf(HWND window)
+{
+    return reinterpret_cast<PlotWindowData*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// At least 8 bits per pixel. A memory DC reports the screen's depth, so its
+// selected bitmap decides.
+bool IsColorDevice(HDC dc)
+{
+    int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+    if (GetObjectType(dc) == OBJ_MEMDC) {
+        BITMAP bitmap;
+        HGDIOBJ selected = GetCurrentObject(dc, OBJ_BITMAP);
+        if (selected && GetObjectA(selected, sizeof bitmap, &bitmap) == sizeof bitmap)
+            bits = bitmap.bmBitsPixel * bitmap.bmPlanes;
+    }
+    return bits >= 8;
+}
+
+COLORREF GridColorOf(const PlotWindowData& data, PaintMode mode)
+{
+    return mode == PAINT_SCREEN ? data.gridColor : kPrintBlack;
+}
+
+COLORREF TraceColorOf(const PlotWindowData& data, const PlotLayout& layout, int trace)
+{
+    return layout.colorDevice ? data.lineColors[trace] : kPrintBlack;
+}
+
+void FillOpaque(HDC dc, int left, int top, int right, int bottom)
+{
+    RECT rect = {left, top, right, bottom};
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, "", 0, nullptr);
+}
+
+void DrawOpaqueText(HDC dc, int x, int y, const RECT& cell, const char* text)
+{
+    ExtTextOutA(dc, x, y, ETO_OPAQUE, &cell, text, static_cast<UINT>(strlen(text)), nullptr);
+}
+
+void Line(HDC dc, int x1, int y1, int x2, int y2)
+{
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+}
+
+void MeasureLayout(HDC dc, const PlotWindowData& data, PlotLayout* layout)
+{
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, "0", 1, &size);
+    layout->charWidth = size.cx;
+    layout->charHeight = size.cy;
+    layout->bottom = Trunc((data.xTitle.empty() ? 2.5 : 3.0) * layout->charHeight);
+    layout->left = (data.yTitle.empty() ? 12 : 14) * layout->charWidth;
+    layout->right = Trunc(data.logicalWidth - 4 * layout->charWidth);
+    layout->top = Trunc(data.logicalHeight - layout->charHeight);
+    layout->xStep = (layout->right - layout->left) / (data.xDivisions > 0 ? data.xDivisions : 1);
+    layout->yStep = (layout->top - layout->bottom) / (data.yDivisions > 0 ? data.yDivisions : 1);
+}
+
+void DrawGrid(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
+{
+    for (int i = 0; i <= data.yDivisions; ++i) {
+        int y = layout.bottom + i * layout.yStep;
+        Line(dc, layout.left, y, layout.right, y);
+    }
+    for (int i = 0; i <= data.xDivisions; ++i) {
+        int x = layout.left + i * layout.xStep;
+        Line(dc, x, layout.bottom, x, layout.top);
+    }
+}
+
+void DrawZeroLine(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
+{
+    // An empty range has no place for zero.
+    if (!(data.yMin <= 0.0 && 0.0 <= data.yMax) || data.yMin == data.yMax)
+        return;
+    int y0 = Trunc(layout.bottom - data.yMin / (data.yMax - data.yMin) * (layout.top - layout.bottom));
+    Line(dc, layout.left, y0, layout.right, y0);
+}
+
+void DrawXLabels(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
+{
+    SetTextAlign(dc, TA_CENTER | TA_TOP);
+    int widthLimit = Trunc(data.logicalWidth);
+    int k = data.xTitle.empty() ? 5 : 3;
+    int cellBottom = layout.bottom - (k * layout.charHeight) / 2;
+    int cellTop = cellBottom + layout.charHeight;
+    for (int i = 0; i <= data.xDivisions; ++i) {
+        int cellLeft = layout.left + i * layout.xStep - layout.xStep / 2;
+        int cellRight = cellLeft + layout.xStep;
+        if (cellRight > widthLimit)
+            cellRight = widthLimit;
+        char text[kTickLabelSize];
+        FormatTickLabel(text, sizeof text, data.xFormat,
+                        (data.xMax - data.xMin) / data.xDivisions * i + data.xMin);
+        RECT cell = {cellLeft, cellTop, cellRight, cellBottom};
+        DrawOpaqueText(dc, cellLeft + layout.xStep / 2, cellTop, cell, text);
+    }
+}
+
+void DrawXTitle(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
+{
+    int cellBottom = Trunc(layout.bottom - layout.charHeight * 5.25 * 0.5);
+    int cellTop = cellBottom + layout.charHeight;
+    RECT cell = {layout.left, cellTop, layout.right, cellBottom};
+    DrawOpaqueText(dc, layout.left + (layout.right - layout.left) / 2, cellTop, cell,
+                   data.xTitle.c_str());
+}
+
+void DrawYLabels(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
+{
+    SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    int cellLeft = layout.left - layout.xStep - layout.charWidth;
+    int cellRight = layout.left - layout.charWidth;
+    for (int i = 0; i <= data.yDivisions; ++i) {
+        int cellBottom = layout.bottom + i * layout.yStep - layout.charHeight / 2;
+        int cellTop = cellBottom + layout.charHeight;
+        char text[kTickLabelSize];
+        FormatTickLabel(text, sizeof text, data.yFormat,
+                        (data.yMax - data.yMin) / data.yDivisions * i + data.yMin);
+        RECT cell = {cellLeft, cellTop, cellRight, cellBottom};
+        DrawOpaqueText(dc, cellRight, cellTop, cell, text);
+    }
+}
+
+// The Y title reads bottom to top in a rotated copy of the current font.
+void DrawYTitle(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
+{
+    TEXTMETRICA metrics;
+    if (!GetTextMetricsA(dc, &metrics))
+        return;
+    HFONT rotated = CreateFontA(metrics.tmHeight, 0, -900, -900, metrics.tmWeight,
+                                metrics.tmItalic, metrics.tmUnderlined, metrics.tmStruckOut,
+                                metrics.tmCharSet, 0, 0, 0, metrics.tmPitchAndFamily, "Arial");
+    if (!rotated)
+        return;
+    HGDIOBJ oldFont = SelectObject(dc, rotated);
+    SetTextAlign(dc, TA_CENTER | TA_TOP);
+    int x = Trunc(0.5 * layout.charWidth);
+    int height = Trunc(data.logicalHeight);
+    RECT cell = {x, height, x + 2 * layout.charWidth, 0};
+    DrawOpaqueText(dc, x, height / 2, cell, data.yTitle.c_str());
+    SelectObject(dc, oldFont);
+    DeleteObject(rotated);
+}
+
+void DrawPlotFrame(HDC dc, const PlotWindowData& data, PlotLayout* layout, PaintMode mode)
+{
+    MeasureLayout(dc, data, layout);
+    if (mode == PAINT_SCREEN)
+        SetBkColor(dc, data.backColor);
+    FillOpaque(dc, layout->left, layout->top, layout->right, layout->bottom);
+
+    HPEN dotted = CreatePen(PS_DOT, 0, GridColorOf(data, mode));
+    HGDIOBJ oldPen = SelectObject(dc, dotted);
+    if (!(data.flags & PLF_NOGRID))
+        DrawGrid(dc, data, *layout);
+
+    HPEN solid = CreatePen(PS_SOLID, 0, GridColorOf(data, mode));
+    SelectObject(dc, solid);
+    DeleteObject(dotted);
+    if (mode == PAINT_SCREEN) {
+        SetTextColor(dc, data.textColor);
+        SetBkColor(dc, data.marginColor);
+    } else {
+        SetTextColor(dc, kPrintBlack);
+    }
+    if (!(data.flags & PLF_NOZEROLINE))
+        DrawZeroLine(dc, data, *layout);
+    DrawXLabels(dc, data, *layout);
+    if (!data.xTitle.empty())
+        DrawXTitle(dc, data, *layout);
+    Line(dc, layout->left, layout->bottom, layout->left, layout->top);
+    DrawYLabels(dc, data, *layout);
+    if (!data.yTitle.empty())
+        DrawYTitle(dc, data, *layout);
+
+    SelectObject(dc, oldPen);
+    DeleteObject(solid);
+}
+
+// One connected polyline through the samples, spread over the plot width and
+// clamped to the y range. Repeated points add nothing to a polyline and are dropped.
+void DrawTraceLine(HDC dc, const PlotWindowData& data, const PlotLayout& layout,
+                   const std::vector<double>& samples, std::vector<POINT>* points)
+{
+    const size_t count = samples.size();
+    const double step = static_cast<double>(layout.right - layout.left) / (count - 1);
+    const double range = data.yMax - data.yMin;
+    const int height = layout.top - layout.bottom;
+    points->clear();
+    points->reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        double v = samples[i];
+        if (v < data.yMin)
+            v = data.yMin;
+        if (v > data.yMax)
+            v = data.yMax;
+        POINT p = {Trunc(i * step + layout.left), Trunc((v - data.yMin) / range * height + layout.bottom)};
+        if (!points->empty() && points->back().x == p.x && points->back().y == p.y)
+            continue;
+        points->push_back(p);
+    }
+    const POINT* first = points->data();
+    MoveToEx(dc, first->x, first->y, nullptr);
+    size_t done = 1;
+    while (done < points->size()) {
+        size_t chunk = points->size() - done;
+        if (chunk > kPolylineChunk)
+            chunk = kPolylineChunk;
+        PolylineTo(dc, first + done, static_cast<DWORD>(chunk));
+        done += chunk;
+    }
+}
+
+void DrawPlotTraces(HDC dc, PlotWindowData* data, const PlotLayout& layout, PaintMode mode)
+{
+    if (data->yMin == data->yMax)
+        data->yMax = data->yMin + 1;
+    if (data->xMin == data->xMax)
+        data->xMax = data->xMin + 1;
+
+    int legendX = layout.left + 2 * layout.charWidth;
+    int legendY = layout.top - layout.charHeight / 2;
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    if (mode == PAINT_SCREEN)
+        SetBkColor(dc, data->backColor);
+
+    std::vector<POINT> points;
+    for (int trace = 0; trace < PLOT_TRACE_COUNT; ++trace) {
+        const std::vector<double>& samples = data->traceSamples[trace];
+        if (samples.size() < 2)
+            continue;
+        COLORREF color = TraceColorOf(*data, layout, trace);
+        int width = mode == PAINT_PRINT ? kPrintPenWidth : 0;
+        HPEN pen = CreatePen(data->lineStyles[trace], width, color);
+        if (!pen)
+            pen = CreatePen(PS_SOLID, width, color);
+        HGDIOBJ oldPen = SelectObject(dc, pen);
+        DrawTraceLine(dc, *data, layout, samples, &points);
+        const std::string& label = data->traceLabels[trace];
+        if (!label.empty()) {
+            SetTextColor(dc, color);
+            TextOutA(dc, legendX, legendY, label.c_str(), static_cast<int>(label.size()));
+            legendY += mode == PAINT_PRINT ? -layout.yStep : Trunc(-1.25 * layout.charHeight);
+        }
+        SelectObject(dc, oldPen);
+        DeleteObject(pen);
+    }
+}
+
+} // namespace
+
+void PaintPlot(HWND window, HDC dc, PaintMode mode)
+{
+    PlotWindowData* data = DataOf(window);
+    if (!data)
+        return;
+    RECT client;
+    GetClientRect(window, &client);
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+    if (width == 0 || height == 0)
+        return;
+    if (mode == PAINT_SCREEN) {
+        SetBkColor(dc, data->marginColor);
+        ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &client, "", 0, nullptr);
+        SetMapMode(dc, MM_ANISOTROPIC);
+        SetViewportExtEx(dc, width, -height, nullptr);
+        SetViewportOrgEx(dc, 0, height, nullptr);
+    }
+    SetWindowExtEx(dc, Trunc(data->logicalWidth), Trunc(data->logicalHeight), nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+
+    PlotLayout layout = {};
+    layout.colorDevice = IsColorDevice(dc);
+    DrawPlotFrame(dc, *data, &layout, mode);
+    DrawPlotTraces(dc, data, layout, mode);
+}

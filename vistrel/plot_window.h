@@ -1,0 +1,55 @@
+// The plot window's record and the routines that work on it inside the library.
+#ifndef DREVALON_VISTREL_PLOT_WINDOW_H
+#define DREVALON_VISTREL_PLOT_WINDOW_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "vistrel.h"
+
+// State of one plot window, owned by the window (GWLP_USERDATA).
+struct PlotWindowData {
+    COLORREF backColor;
+    int colorStyle;
+    std::string traceLabels[PLOT_TRACE_COUNT];
+    std::vector<double> traceSamples[PLOT_TRACE_COUNT];
+    int flags;
+    COLORREF gridColor;
+    int lineStyles[PLOT_TRACE_COUNT];
+    COLORREF lineColors[PLOT_TRACE_COUNT];
+    COLORREF marginColor;
+    COLORREF textColor;
+    int xDivisions;
+    int yDivisions;
+    std::string xFormat;
+    std::string yFormat;
+    std::string xTitle;
+    std::string yTitle;
+    double xMin;
+    double yMin;
+    double xMax;
+    double yMax;
+    double logicalWidth;
+    double logicalHeight;
+};
+
+enum PaintMode { PAINT_SCREEN, PAINT_PRINT };
+
+// Gives a new record the values of a new window.
+void InitPlotWindowData(PlotWindowData* data);
+
+// Releases what the record holds (texts and samples).
+void DestroyPlotWindowData(PlotWindowData* data);
+
+LRESULT CALLBACK PlotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Draws the window's plot on `dc`; print mode uses the caller's mapping.
+void PaintPlot(HWND window, HDC dc, PaintMode mode);
+
+// Formats one tick value into `buffer` with `format` when that is a format of
+// exactly one double, else with "%lg".
+void FormatTickLabel(char* buffer, size_t size, const std::string& format, double value);
+
+#endif
