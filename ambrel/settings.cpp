@@ -1,0 +1,193 @@
+// Ambrel's registry settings: program values, and per controller and axis
+// the values of each axis panel.
+#include "main_window.h"
+
+#include "axis_panel.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const int kDistanceSize = 64;
+const int kSliderMax = 150;
+
+// Takes a stored DWORD into `value` only when it is one; else leaves it.
+bool ReadDword(HKEY key, const char* name, int* value)
+{
+    DWORD type = 0;
+    DWORD stored = 0;
+    DWORD size = sizeof stored;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&stored), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof stored)
+        return false;
+    *value = static_cast<int>(stored);
+    return true;
+}
+
+// Takes a stored string into `text` (always terminated) only when it is one.
+bool ReadString(HKEY key, const char* name, char* text, DWORD capacity)
+{
+    char buffer[kDistanceSize + 1];
+    DWORD type = 0;
+    DWORD size = sizeof buffer - 1;
+    if (capacity == 0 || capacity > sizeof buffer)
+        return false;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return false;
+    buffer[size] = '\0';
+    snprintf(text, capacity, "%s", buffer);
+    return true;
+}
+
+void WriteDword(HKEY key, const char* name, int value)
+{
+    const DWORD stored = static_cast<DWORD>(value);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+}
+
+void WriteString(HKEY key, const char* name, const char* text)
+{
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>(strlen(text) + 1));
+}
+
+void SubKeyName(char* name, size_t size, const char* prefix, int number)
+{
+    snprintf(name, size, "%s%d", prefix, number);
+}
+
+void LoadStartupValues(MainWindowData* data, HKEY key)
+{
+    ReadDword(key, "ControllerID", &data->controllerId);
+    ReadDword(key, "AutoInit", &data->autoInit);
+    ReadDword(key, "Cycle", &data->cycleMode);
+    int velocityWarn = 1;
+    ReadDword(key, "VelocityWarn", &velocityWarn);
+    SetVelocityWarn(velocityWarn);
+    ReadDword(key, "StopWarn", &data->stopWarn);
+
+    int x = 0, y = 0;
+    ReadDword(key, "XPos", &x);
+    ReadDword(key, "YPos", &y);
+    if (x < 0 || x > GetSystemMetrics(SM_CXSCREEN))
+        x = 0;
+    if (y < 0 || y > GetSystemMetrics(SM_CYSCREEN))
+        y = 0;
+    SetWindowPos(data->mainWindow, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+} // namespace
+
+void LoadProgramSettings(MainWindowData* data, int perAxisOnly)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, AMBREL_REGISTRY_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        if (!perAxisOnly) {
+            data->controllerId = 0;
+            data->autoInit = 0;
+        }
+        return;
+    }
+    if (!perAxisOnly)
+        LoadStartupValues(data, key);
+
+    char name[32];
+    SubKeyName(name, sizeof name, "Controller", data->controllerId);
+    HKEY controllerKey;
+    if (RegOpenKeyExA(key, name, 0, KEY_READ, &controllerKey) == ERROR_SUCCESS) {
+        BroadcastToPanels(data->mainWindow, AXM_LOADSETTINGS, 0,
+                          reinterpret_cast<LPARAM>(controllerKey));
+        RegCloseKey(controllerKey);
+    }
+    RegCloseKey(key);
+}
+
+void SaveProgramSettings(MainWindowData* data)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, AMBREL_REGISTRY_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    WriteDword(key, "ControllerID", data->controllerId);
+    WriteDword(key, "AutoInit", data->autoInit);
+    WriteDword(key, "Cycle", data->cycleMode);
+    WriteDword(key, "VelocityWarn", GetVelocityWarn());
+    WriteDword(key, "StopWarn", data->stopWarn);
+    if (!IsIconic(data->mainWindow)) {
+        RECT rect;
+        GetWindowRect(data->mainWindow, &rect);
+        WriteDword(key, "XPos", rect.left);
+        WriteDword(key, "YPos", rect.top);
+    }
+
+    char name[32];
+    SubKeyName(name, sizeof name, "Controller", data->controllerId);
+    HKEY controllerKey;
+    if (RegCreateKeyExA(key, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                        &controllerKey, nullptr) == ERROR_SUCCESS) {
+        BroadcastToPanels(data->mainWindow, AXM_SAVESETTINGS, 0,
+                          reinterpret_cast<LPARAM>(controllerKey));
+        RegCloseKey(controllerKey);
+    }
+    RegCloseKey(key);
+}
+
+void LoadAxisSettings(AxisPanelData* data, HKEY controllerKey)
+{
+    char name[32];
+    SubKeyName(name, sizeof name, "Axis", data->axis);
+    HKEY key;
+    if (RegOpenKeyExA(controllerKey, name, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    HWND panel = data->panelWindow;
+
+    int enabled = data->enabled;
+    ReadDword(key, "Enabled", &enabled);
+    data->enabled = enabled ? 1 : 0;
+    SendMessageA(panel, AXM_REFRESH, 0, 0);
+
+    char distance[kDistanceSize];
+    if (ReadString(key, "Distance", distance, sizeof distance))
+        SetDlgItemTextA(panel, IDC_DISTANCE, distance);
+
+    int mode = 0;
+    if (ReadDword(key, "Mode", &mode))
+        CheckRadioButton(panel, IDC_ABS, IDC_REL, mode ? IDC_REL : IDC_ABS);
+
+    int velocity = 0;
+    if (ReadDword(key, "Velocity", &velocity)) {
+        if (velocity < 0)
+            velocity = 0;
+        if (velocity > kSliderMax)
+            velocity = kSliderMax;
+        SendDlgItemMessageA(panel, IDC_VELOCITY_SLIDER, TBM_SETPOS, TRUE, velocity);
+    }
+    RegCloseKey(key);
+}
+
+void SaveAxisSettings(AxisPanelData* data, HKEY controllerKey)
+{
+    char name[32];
+    SubKeyName(name, sizeof name, "Axis", data->axis);
+    HKEY key;
+    if (RegCreateKeyExA(controllerKey, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    HWND panel = data->panelWindow;
+    WriteDword(key, "Enabled", data->enabled);
+    char distance[kDistanceSize];
+    distance[0] = '\0';
+    GetDlgItemTextA(panel, IDC_DISTANCE, distance, sizeof distance);
+    WriteString(key, "Distance", distance);
+    WriteDword(key, "Mode", IsDlgButtonChecked(panel, IDC_ABS) == BST_CHECKED ? 0 : 1);
+    WriteDword(key, "Velocity",
+               static_cast<int>(SendDlgItemMessageA(panel, IDC_VELOCITY_SLIDER, TBM_GETPOS, 0, 0)));
+    RegCloseKey(key);
+}
