@@ -1,0 +1,27 @@
+// Bound controller libraries and simulator look-ups for connection tests.
+#ifndef CONNECTION_FIXTURE_H
+#define CONNECTION_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tavrosim_control.h"
+
+// Binds both libraries and reloads the simulator's shipped controllers.
+class ConnectionTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    // First configured controller matching the test; false when none does.
+    static bool FindController(bool (*match)(const TavroSimControllerInfo&),
+                               TavroSimControllerInfo* info);
+    static short IdOfType(int type);
+    static short FailingId();
+};
+
+// A drevalon.conf text with [General] Version and the given type sections.
+std::string ConfText(const std::string& version, const std::string& sections);
+std::string TypeSection(int type, const std::string& extraKeys = "");
+
+#endif
