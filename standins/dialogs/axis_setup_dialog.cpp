@@ -1,0 +1,255 @@
+// Axis set-up: motion and servo-loop settings of one axis, read when the
+// dialog opens and written only on OK.
+#include <cstdio>
+#include <cstring>
+
+#include "exports.h"
+#include "library.h"
+#include "resource.h"
+
+namespace {
+
+const int kFilterFields[] = {IDC_AXIS_I_GAIN, IDC_AXIS_D_GAIN, IDC_AXIS_INT_LIMIT,
+                             IDC_AXIS_D_PERIOD, IDC_AXIS_VEL_GAIN, IDC_AXIS_MAX_ERROR};
+
+struct Choice {
+    short code;
+    const char* text;
+};
+const Choice kProfiles[] = {{TAVRO_PROFILE_TRAPEZOIDAL, "Trapezoidal"},
+                            {TAVRO_PROFILE_SCURVE, "S-Curve"},
+                            {TAVRO_PROFILE_PARABOLIC, "Parabolic"}};
+const Choice kRates[] = {{TAVRO_RATE_LOW, "Low"}, {TAVRO_RATE_MED, "Medium"}, {TAVRO_RATE_HIGH, "High"}};
+
+// The settings as read at open, and whether the filter part exists.
+struct AxisSettings {
+    TavroMotionConfig motion;
+    TavroFilterConfig filter;
+    short profile;
+    bool hasFilter;
+    bool hasProfile;
+};
+
+struct SetupState {
+    short handle;
+    short axis;
+    AxisSettings original;
+    bool changed;
+};
+
+SetupState* StateOf(HWND dialog)
+{
+    return reinterpret_cast<SetupState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+void FillChoices(HWND dialog, int id, const Choice* choices, size_t count, short current)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    LRESULT selected = CB_ERR;
+    for (size_t i = 0; i < count; ++i) {
+        LRESULT item = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choices[i].text));
+        SendMessageA(combo, CB_SETITEMDATA, item, choices[i].code);
+        if (choices[i].code == current)
+            selected = item;
+    }
+    if (selected == CB_ERR) {
+        // A code the list does not know stays as it is unless the user picks another.
+        char text[32];
+        snprintf(text, sizeof text, "Unknown (%d)", current);
+        selected = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        SendMessageA(combo, CB_SETITEMDATA, selected, static_cast<LPARAM>(current));
+    }
+    SendMessageA(combo, CB_SETCURSEL, selected, 0);
+}
+
+short SelectedChoice(HWND dialog, int id)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    LRESULT item = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    return static_cast<short>(SendMessageA(combo, CB_GETITEMDATA, item, 0));
+}
+
+void ShowSettings(HWND dialog, const SetupState* state)
+{
+    const AxisSettings& s = state->original;
+    SetNumberField(dialog, IDC_AXIS_VELOCITY, s.motion.velocity);
+    SetNumberField(dialog, IDC_AXIS_ACCELERATION, s.motion.acceleration);
+    SetNumberField(dialog, IDC_AXIS_DECELERATION, s.motion.deceleration);
+    SetNumberField(dialog, IDC_AXIS_MAX_TORQUE, s.motion.maxTorque);
+    SetNumberField(dialog, IDC_AXIS_P_GAIN, s.motion.proportionalGain);
+    FillChoices(dialog, IDC_AXIS_PROFILE, kProfiles, sizeof kProfiles / sizeof kProfiles[0], s.profile);
+    EnableWindow(GetDlgItem(dialog, IDC_AXIS_PROFILE), s.hasProfile);
+    FillChoices(dialog, IDC_AXIS_UPDATE_RATE, kRates, sizeof kRates / sizeof kRates[0], s.motion.updateRate);
+    if (s.hasFilter) {
+        SetNumberField(dialog, IDC_AXIS_I_GAIN, s.filter.integralGain);
+        SetNumberField(dialog, IDC_AXIS_D_GAIN, s.filter.derivativeGain);
+        SetNumberField(dialog, IDC_AXIS_INT_LIMIT, s.filter.integrationLimit);
+        SetNumberField(dialog, IDC_AXIS_D_PERIOD, s.filter.derivativePeriod);
+        SetNumberField(dialog, IDC_AXIS_VEL_GAIN, s.filter.velocityGain);
+        SetNumberField(dialog, IDC_AXIS_MAX_ERROR, s.filter.maxFollowingError);
+    } else {
+        for (int id : kFilterFields)
+            EnableWindow(GetDlgItem(dialog, id), FALSE);
+    }
+}
+
+// Reads every field into `out`; false (with the field selected) on bad text.
+bool ReadSettings(HWND dialog, const AxisSettings& original, AxisSettings* out)
+{
+    *out = original;
+    TavroMotionConfig& m = out->motion;
+    if (!ReadNumberField(dialog, IDC_AXIS_VELOCITY, &m.velocity, false, true) ||
+        !ReadNumberField(dialog, IDC_AXIS_ACCELERATION, &m.acceleration, false, false) ||
+        !ReadNumberField(dialog, IDC_AXIS_DECELERATION, &m.deceleration, false, false) ||
+        !ReadNumberField(dialog, IDC_AXIS_MAX_TORQUE, &m.maxTorque, false, true) ||
+        !ReadNumberField(dialog, IDC_AXIS_P_GAIN, &m.proportionalGain, false, true))
+        return false;
+    m.updateRate = SelectedChoice(dialog, IDC_AXIS_UPDATE_RATE);
+    if (out->hasProfile)
+        out->profile = SelectedChoice(dialog, IDC_AXIS_PROFILE);
+    if (!out->hasFilter)
+        return true;
+    TavroFilterConfig& f = out->filter;
+    return ReadNumberField(dialog, IDC_AXIS_MAX_ERROR, &f.maxFollowingError, false, true) &&
+           ReadNumberField(dialog, IDC_AXIS_I_GAIN, &f.integralGain, false, true) &&
+           ReadNumberField(dialog, IDC_AXIS_D_GAIN, &f.derivativeGain, false, true) &&
+           ReadNumberField(dialog, IDC_AXIS_INT_LIMIT, &f.integrationLimit, false, true) &&
+           ReadNumberField(dialog, IDC_AXIS_D_PERIOD, &f.derivativePeriod, false, false) &&
+           ReadNumberField(dialog, IDC_AXIS_VEL_GAIN, &f.velocityGain, false, true);
+}
+
+bool SameSettings(const AxisSettings& a, const AxisSettings& b)
+{
+    return memcmp(&a.motion, &b.motion, sizeof a.motion) == 0 &&
+           memcmp(&a.filter, &b.filter, sizeof a.filter) == 0 && a.profile == b.profile;
+}
+
+// Writes all parts; on a refused part the parts written before are put back.
+short WriteSettings(short handle, short axis, const AxisSettings& original, AxisSettings next)
+{
+    short status = TavroSetMotionConfig(handle, axis, &next.motion);
+    if (status == TAVRO_OK && next.hasFilter) {
+        status = TavroSetFilterConfig(handle, axis, &next.filter);
+        if (status != TAVRO_OK) {
+            TavroMotionConfig motion = original.motion;
+            TavroSetMotionConfig(handle, axis, &motion);
+        }
+    }
+    if (status == TAVRO_OK && next.hasProfile && next.profile != original.profile) {
+        status = TavroSetProfile(handle, axis, next.profile);
+        if (status != TAVRO_OK) {
+            TavroMotionConfig motion = original.motion;
+            TavroSetMotionConfig(handle, axis, &motion);
+            if (original.hasFilter) {
+                TavroFilterConfig filter = original.filter;
+                TavroSetFilterConfig(handle, axis, &filter);
+            }
+        }
+    }
+    return status;
+}
+
+void OnOk(HWND dialog)
+{
+    SetupState* state = StateOf(dialog);
+    AxisSettings next;
+    if (!ReadSettings(dialog, state->original, &next))
+        return;
+    if (SameSettings(next, state->original)) {
+        EndDialog(dialog, IDOK);
+        return;
+    }
+    short status = WriteSettings(state->handle, state->axis, state->original, next);
+    if (status != TAVRO_OK) {
+        char error[128], text[200], caption[64];
+        ErrorText(status, error, sizeof error);
+        snprintf(text, sizeof text, "The controller refused the settings; nothing was changed.\n%s", error);
+        GetWindowTextA(dialog, caption, sizeof caption);
+        MessageBoxA(dialog, text, caption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    state->changed = true;
+    EndDialog(dialog, IDOK);
+}
+
+BOOL OnInitDialog(HWND dialog, SetupState* state)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    char caption[64];
+    snprintf(caption, sizeof caption, "Axis %d Setup", state->axis);
+    SetWindowTextA(dialog, caption);
+    TavroAxisConfig config = {};
+    config.size = sizeof config;
+    if (TavroGetAxisConfiguration(state->handle, state->axis, &config) == TAVRO_OK) {
+        char module[64], line[128];
+        ModuleTypeText(config.moduleType, module, sizeof module);
+        snprintf(line, sizeof line, "Axis %d: %s module", state->axis, module);
+        SetDlgItemTextA(dialog, IDC_AXIS_MODULE, line);
+    }
+    ShowSettings(dialog, state);
+    PlaceDialog(dialog);
+    return TRUE;
+}
+
+INT_PTR CALLBACK AxisSetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog, reinterpret_cast<SetupState*>(lParam));
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            OnOk(dialog);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+// Reads what the dialog shows; a controller or axis that cannot be read is
+// reported and no dialog opens.
+short ReadAxisSettings(HWND owner, short handle, short axis, AxisSettings* settings)
+{
+    *settings = AxisSettings{};
+    short status = LinkedControllerIdOfHandle(handle) < 0 ? static_cast<short>(TAVRO_ERR_BAD_HANDLE)
+                                                          : TavroGetMotionConfig(handle, axis, &settings->motion);
+    if (status != TAVRO_OK) {
+        char text[160];
+        if (status == TAVRO_ERR_BAD_HANDLE)
+            snprintf(text, sizeof text, "No controller is open.");
+        else
+            snprintf(text, sizeof text, "Axis %d cannot be set up on this controller.", axis);
+        MessageBoxA(owner, text, "Axis Setup", MB_OK | MB_ICONEXCLAMATION);
+        return status;
+    }
+    TavroAxisConfig config = {};
+    config.size = sizeof config;
+    bool servo = TavroGetAxisConfiguration(handle, axis, &config) == TAVRO_OK &&
+                 (config.axisFlags & TAVRO_AXIS_SERVO) != 0;
+    settings->hasFilter = servo && TavroGetFilterConfig(handle, axis, &settings->filter) == TAVRO_OK;
+    settings->hasProfile = TavroGetProfile(handle, axis, &settings->profile) == TAVRO_OK;
+    return TAVRO_OK;
+}
+
+} // namespace
+
+// 0 when settings were changed, 1 when the dialog left them as they were,
+// a negative code when the axis could not be read.
+extern "C" short TavroDLG_ConfigureAxis(HWND owner, short handle, short axis, long /*flags*/, void* /*reserved*/)
+{
+    if (owner && !IsWindow(owner))
+        owner = nullptr;
+    SetupState state = {handle, axis, {}, false};
+    short status = ReadAxisSettings(owner, handle, axis, &state.original);
+    if (status != TAVRO_OK)
+        return status;
+    INT_PTR result = DialogBoxParamA(LibraryInstance(), "AXIS_SETUP", owner, AxisSetupDialogProc,
+                                     reinterpret_cast<LPARAM>(&state));
+    if (result == -1)
+        return TAVRO_ERR_NOT_SUPPORTED;
+    return state.changed ? 0 : 1;
+}

@@ -1,0 +1,264 @@
+// Download of a controller command file: lines "<axis><two letters><number>",
+// comments from ';', blank lines, CR LF or LF ends. The gain, filter and
+// motion commands are applied; any other line is counted and reported once.
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "exports.h"
+#include "library.h"
+
+namespace {
+
+const char kCaption[] = "Download Command File";
+
+// What the download changes on one axis, written once at the end.
+struct PendingAxis {
+    TavroMotionConfig motion;
+    TavroFilterConfig filter;
+    bool hasFilter;
+    bool motionChanged;
+    bool filterChanged;
+    double servoPeriod; // seconds; 0 when unknown
+};
+
+struct Command {
+    short axis;
+    char name[3];
+    double value;
+};
+
+struct Download {
+    short handle;
+    TavroControllerConfig config;
+    std::map<short, PendingAxis> axes;
+    int skipped;
+    int firstSkippedLine;
+    std::string firstSkippedText;
+};
+
+std::string Trim(const std::string& text)
+{
+    size_t begin = text.find_first_not_of(" \t\r");
+    if (begin == std::string::npos)
+        return "";
+    size_t end = text.find_last_not_of(" \t\r");
+    return text.substr(begin, end - begin + 1);
+}
+
+bool ParseCommand(const std::string& text, Command* command)
+{
+    const char* p = text.c_str();
+    if (!isdigit(static_cast<unsigned char>(*p)))
+        return false;
+    long axis = 0;
+    while (isdigit(static_cast<unsigned char>(*p))) {
+        axis = axis * 10 + (*p++ - '0');
+        if (axis > 32767)
+            return false;
+    }
+    if (!isalpha(static_cast<unsigned char>(p[0])) || !isalpha(static_cast<unsigned char>(p[1])))
+        return false;
+    command->axis = static_cast<short>(axis);
+    command->name[0] = static_cast<char>(toupper(static_cast<unsigned char>(p[0])));
+    command->name[1] = static_cast<char>(toupper(static_cast<unsigned char>(p[1])));
+    command->name[2] = '\0';
+    p += 2;
+    char* end = nullptr;
+    command->value = strtod(p, &end);
+    if (end == p || !std::isfinite(command->value))
+        return false;
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    return *end == '\0';
+}
+
+double ServoPeriod(const Download& download, short axis, const TavroMotionConfig& motion)
+{
+    if (download.config.controllerType == 8)
+        return download.config.axisCount * 0.001;
+    TavroAxisConfig config = {};
+    config.size = sizeof config;
+    if (TavroGetAxisConfiguration(download.handle, axis, &config) != TAVRO_OK)
+        return 0.0;
+    switch (motion.updateRate) {
+    case TAVRO_RATE_LOW:
+        return config.samplePeriodLow;
+    case TAVRO_RATE_MED:
+        return config.samplePeriodMed;
+    case TAVRO_RATE_HIGH:
+        return config.samplePeriodHigh;
+    }
+    return 0.0;
+}
+
+// The pending record of an axis, read from the controller at its first use.
+PendingAxis* AxisOf(Download* download, short axis)
+{
+    if (axis < 1 || axis > download->config.axisCount)
+        return nullptr;
+    auto found = download->axes.find(axis);
+    if (found != download->axes.end())
+        return &found->second;
+    PendingAxis pending = {};
+    if (TavroGetMotionConfig(download->handle, axis, &pending.motion) != TAVRO_OK)
+        return nullptr;
+    TavroAxisConfig config = {};
+    config.size = sizeof config;
+    bool servo = TavroGetAxisConfiguration(download->handle, axis, &config) == TAVRO_OK &&
+                 (config.axisFlags & TAVRO_AXIS_SERVO) != 0;
+    pending.hasFilter = servo && TavroGetFilterConfig(download->handle, axis, &pending.filter) == TAVRO_OK;
+    pending.servoPeriod = ServoPeriod(*download, axis, pending.motion);
+    return &download->axes.emplace(axis, pending).first->second;
+}
+
+double* MotionField(PendingAxis* axis, const char* name)
+{
+    TavroMotionConfig& m = axis->motion;
+    if (!strcmp(name, "SG"))
+        return &m.proportionalGain;
+    if (!strcmp(name, "SQ"))
+        return &m.maxTorque;
+    if (!strcmp(name, "SV"))
+        return &m.velocity;
+    if (!strcmp(name, "SA"))
+        return &m.acceleration;
+    if (!strcmp(name, "DS"))
+        return &m.deceleration;
+    return nullptr;
+}
+
+double* FilterField(PendingAxis* axis, const char* name)
+{
+    TavroFilterConfig& f = axis->filter;
+    if (!strcmp(name, "SI"))
+        return &f.integralGain;
+    if (!strcmp(name, "SD"))
+        return &f.derivativeGain;
+    if (!strcmp(name, "IL"))
+        return &f.integrationLimit;
+    if (!strcmp(name, "VG"))
+        return &f.velocityGain;
+    if (!strcmp(name, "SE"))
+        return &f.maxFollowingError;
+    return nullptr;
+}
+
+// FR n: the derivative is taken every n + 1 servo periods.
+bool ApplySamplingPeriod(PendingAxis* axis, double value)
+{
+    if (!axis->hasFilter || axis->servoPeriod <= 0.0 || value < 0.0 || value != std::floor(value))
+        return false;
+    axis->filter.derivativePeriod = (value + 1.0) * axis->servoPeriod;
+    axis->filterChanged = true;
+    return true;
+}
+
+bool ApplyCommand(Download* download, const Command& command)
+{
+    PendingAxis* axis = AxisOf(download, command.axis);
+    if (!axis)
+        return false;
+    if (double* field = MotionField(axis, command.name)) {
+        *field = command.value;
+        axis->motionChanged = true;
+        return true;
+    }
+    if (!strcmp(command.name, "FR"))
+        return ApplySamplingPeriod(axis, command.value);
+    double* field = FilterField(axis, command.name);
+    if (!field || !axis->hasFilter)
+        return false;
+    *field = command.value;
+    axis->filterChanged = true;
+    return true;
+}
+
+void ApplyLine(Download* download, int lineNumber, const std::string& raw)
+{
+    std::string line = raw.substr(0, raw.find(';'));
+    line = Trim(line);
+    if (line.empty())
+        return;
+    Command command;
+    if (ParseCommand(line, &command) && ApplyCommand(download, command))
+        return;
+    if (download->skipped++ == 0) {
+        download->firstSkippedLine = lineNumber;
+        download->firstSkippedText = line.substr(0, 60);
+    }
+}
+
+short WritePending(Download* download)
+{
+    for (auto& entry : download->axes) {
+        PendingAxis& axis = entry.second;
+        if (axis.motionChanged) {
+            short status = TavroSetMotionConfig(download->handle, entry.first, &axis.motion);
+            if (status != TAVRO_OK)
+                return status;
+        }
+        if (axis.filterChanged) {
+            short status = TavroSetFilterConfig(download->handle, entry.first, &axis.filter);
+            if (status != TAVRO_OK)
+                return status;
+        }
+    }
+    return TAVRO_OK;
+}
+
+void ReportSkipped(HWND owner, const Download& download)
+{
+    char text[300];
+    snprintf(text, sizeof text,
+             "%d line(s) of the command file were not applied: unknown commands, axes this "
+             "controller lacks, or lines that are not commands.\n\nFirst at line %d: %s",
+             download.skipped, download.firstSkippedLine, download.firstSkippedText.c_str());
+    MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONWARNING);
+}
+
+} // namespace
+
+// 0 when every line was applied, the number of lines skipped otherwise, a
+// negative code when nothing could be downloaded.
+extern "C" short TavroDLG_DownloadFile(HWND owner, short handle, long /*flags*/, const char* path)
+{
+    if (owner && !IsWindow(owner))
+        owner = nullptr;
+    Download download = {handle, {}, {}, 0, 0, ""};
+    download.config.size = sizeof download.config;
+    if (LinkedControllerIdOfHandle(handle) < 0 || TavroGetConfigurationEx(handle, &download.config) != TAVRO_OK) {
+        MessageBoxA(owner, "No controller is open; the command file was not downloaded.", kCaption,
+                    MB_OK | MB_ICONERROR);
+        return TAVRO_ERR_BAD_HANDLE;
+    }
+    std::ifstream file(path ? path : "", std::ios::binary);
+    if (!path || !path[0] || !file) {
+        char text[MAX_PATH + 80];
+        snprintf(text, sizeof text, "The command file \"%s\" cannot be opened.", path ? path : "");
+        MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONERROR);
+        return TAVRO_ERR_BAD_ARGUMENT;
+    }
+
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(file, line))
+        ApplyLine(&download, ++lineNumber, line);
+
+    short status = WritePending(&download);
+    if (status != TAVRO_OK) {
+        char error[128], text[256];
+        ErrorText(status, error, sizeof error);
+        snprintf(text, sizeof text, "The controller refused the downloaded settings.\n%s", error);
+        MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONERROR);
+        return status;
+    }
+    if (download.skipped > 0)
+        ReportSkipped(owner, download);
+    return static_cast<short>(download.skipped > 32767 ? 32767 : download.skipped);
+}

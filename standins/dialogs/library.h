@@ -1,0 +1,48 @@
+// Shared declarations of the dialogs library's own files.
+#ifndef TAVRODLG_LIBRARY_H
+#define TAVRODLG_LIBRARY_H
+
+#include <windows.h>
+
+#include "tavrosim_control.h"
+
+// The API entries the dialogs call, imported from the API library.
+#define TAVRODLG_API_DECL(ret, name, params) extern "C" ret name params;
+#define TAVRODLG_API_SKIP(name)
+TAVRO_API_ENTRIES(TAVRODLG_API_DECL, TAVRODLG_API_SKIP)
+#undef TAVRODLG_API_DECL
+#undef TAVRODLG_API_SKIP
+
+// The library's module instance: dialog templates load from it.
+HINSTANCE LibraryInstance();
+
+// The two control classes, registered at process attach.
+bool RegisterLampClass(HINSTANCE instance);
+void UnregisterLampClass(HINSTANCE instance);
+bool RegisterReadoutClass(HINSTANCE instance);
+void UnregisterReadoutClass(HINSTANCE instance);
+
+// The simulator's controller list and handle map (looked up at first use).
+int LinkedControllerCount();
+bool LinkedControllerAt(int index, TavroSimControllerInfo* info);
+bool FindLinkedController(short controllerId, TavroSimControllerInfo* info);
+// Controller id of an open handle, -1 when the handle is dead.
+short LinkedControllerIdOfHandle(short handle);
+
+// Type and module texts, always terminated within `size`.
+void ControllerTypeText(long type, char* buffer, size_t size);
+void ModuleTypeText(long type, char* buffer, size_t size);
+
+// Text of an API error code.
+void ErrorText(short code, char* buffer, size_t size);
+
+// Number fields of the set-up dialogs.
+void SetNumberField(HWND dialog, int id, double value);
+// Reads a field as a finite number; on bad text shows why, selects the
+// field and returns false.
+bool ReadNumberField(HWND dialog, int id, double* value, bool allowNegative, bool allowZero);
+
+// Places a modal dialog over its owner, or centred on the screen.
+void PlaceDialog(HWND dialog);
+
+#endif

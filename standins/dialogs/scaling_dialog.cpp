@@ -1,0 +1,125 @@
+// Axis scaling: the six factors of the scale record, read when the dialog
+// opens and written only on OK.
+#include <cstdio>
+#include <cstring>
+
+#include "exports.h"
+#include "library.h"
+#include "resource.h"
+
+namespace {
+
+struct ScalingState {
+    short handle;
+    short axis;
+    TavroScale original;
+    bool changed;
+};
+
+struct ScaleField {
+    int id;
+    double TavroScale::*value;
+};
+const ScaleField kFields[] = {
+    {IDC_SCALE_ENCODER, &TavroScale::encoderScale},   {IDC_SCALE_AUX_ENCODER, &TavroScale::auxEncoderScale},
+    {IDC_SCALE_OUTPUT, &TavroScale::outputScale},     {IDC_SCALE_POSITION, &TavroScale::positionScale},
+    {IDC_SCALE_VELOCITY, &TavroScale::velocityScale}, {IDC_SCALE_TIME, &TavroScale::timeScale},
+};
+
+ScalingState* StateOf(HWND dialog)
+{
+    return reinterpret_cast<ScalingState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+// A position scale of 0 would divide by zero wherever positions are shown:
+// refused.
+bool ReadScale(HWND dialog, TavroScale* scale)
+{
+    for (const ScaleField& field : kFields) {
+        bool allowZero = field.id != IDC_SCALE_POSITION;
+        if (!ReadNumberField(dialog, field.id, &(scale->*field.value), true, allowZero))
+            return false;
+    }
+    return true;
+}
+
+void OnOk(HWND dialog)
+{
+    ScalingState* state = StateOf(dialog);
+    TavroScale next = state->original;
+    if (!ReadScale(dialog, &next))
+        return;
+    if (memcmp(&next, &state->original, sizeof next) == 0) {
+        EndDialog(dialog, IDOK);
+        return;
+    }
+    short status = TavroSetScale(state->handle, state->axis, &next);
+    if (status != TAVRO_OK) {
+        char error[128], text[200], caption[64];
+        ErrorText(status, error, sizeof error);
+        snprintf(text, sizeof text, "The controller refused the scaling; nothing was changed.\n%s", error);
+        GetWindowTextA(dialog, caption, sizeof caption);
+        MessageBoxA(dialog, text, caption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    state->changed = true;
+    EndDialog(dialog, IDOK);
+}
+
+BOOL OnInitDialog(HWND dialog, ScalingState* state)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    char caption[64];
+    snprintf(caption, sizeof caption, "Axis %d Scaling", state->axis);
+    SetWindowTextA(dialog, caption);
+    for (const ScaleField& field : kFields)
+        SetNumberField(dialog, field.id, state->original.*field.value);
+    PlaceDialog(dialog);
+    return TRUE;
+}
+
+INT_PTR CALLBACK ScalingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog, reinterpret_cast<ScalingState*>(lParam));
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            OnOk(dialog);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+// 0 when the scaling was changed, 1 when left as it was, a negative code
+// when the axis could not be read.
+extern "C" short TavroDLG_Scaling(HWND owner, short handle, short axis, long /*flags*/, void* /*reserved*/)
+{
+    if (owner && !IsWindow(owner))
+        owner = nullptr;
+    ScalingState state = {handle, axis, {}, false};
+    short status = LinkedControllerIdOfHandle(handle) < 0 ? static_cast<short>(TAVRO_ERR_BAD_HANDLE)
+                                                          : TavroGetScale(handle, axis, &state.original);
+    if (status != TAVRO_OK) {
+        char text[160];
+        if (status == TAVRO_ERR_BAD_HANDLE)
+            snprintf(text, sizeof text, "No controller is open.");
+        else
+            snprintf(text, sizeof text, "Axis %d cannot be scaled on this controller.", axis);
+        MessageBoxA(owner, text, "Axis Scaling", MB_OK | MB_ICONEXCLAMATION);
+        return status;
+    }
+    INT_PTR result = DialogBoxParamA(LibraryInstance(), "AXIS_SCALING", owner, ScalingDialogProc,
+                                     reinterpret_cast<LPARAM>(&state));
+    if (result == -1)
+        return TAVRO_ERR_NOT_SUPPORTED;
+    return state.changed ? 0 : 1;
+}
