@@ -85,6 +85,12 @@ struct TuningWindowData {
     CaptureSeries errorSeries[MAX_SERIES_AXES];
     CaptureSeries torqueSeries[MAX_SERIES_AXES];
     CaptureSeries noSeries;      // handed out for an axis outside 1..16, always emptied
+    int32_t axisCount = 0;       // axes of the open controller; 0 with none open
+    // What the readout timer showed last.
+    int32_t lastAxisShown = -1;
+    double lastPositionShown = -1.0;
+    DWORD lastStatusWord = 0xFFFFFFFF;
+    int32_t readoutDecimals = 0;
 };
 
 // Constructs the record in place with its defaults.

@@ -1,0 +1,275 @@
+#include "plot_refresh.h"
+
+#include "tuning_data.h"
+#include "vistrel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const double AUTOSCALE_TABLE[] = {
+    0, 0.5, 1, 2, 5, 10, 25, 50, 80, 100, 200, 300, 500, 800, 1000, 2000, 3000, 5000, 8000,
+    10000, 30000, 100000, 250000, 500000,
+};
+
+const size_t MAX_TRACE_SAMPLES = 0xFFFF;
+
+// Walks the plot windows while the traces are placed: the window in use and
+// whether its y range was reset yet.
+struct PlotCursor {
+    TuningWindowData* data;
+    int index;
+    bool rangeStarted;
+
+    HWND Window() const { return data->plotWindows[std::min(index, PLOT_WINDOW_COUNT - 1)]; }
+
+    void StartRange(bool withTarget)
+    {
+        if (rangeStarted)
+            return;
+        SendMessageA(Window(), PLM_EXTENDYRANGE, 0, 0);
+        rangeStarted = true;
+        if (withTarget && data->PlotTarget)
+            SendMessageA(Window(), PLM_EXTENDYRANGE, 1,
+                         reinterpret_cast<LPARAM>(&data->lastTest.Distance));
+    }
+
+    void Advance()
+    {
+        index++;
+        rangeStarted = false;
+    }
+};
+
+// Samples of a series that may be sent: the test's count, never more than the
+// series holds or a message can carry.
+size_t SendCount(const CaptureSeries& series, int n)
+{
+    size_t count = n > 0 ? static_cast<size_t>(n) : 0;
+    return std::min(std::min(count, series.size()), MAX_TRACE_SAMPLES);
+}
+
+void ExtendRange(PlotCursor& cursor, const CaptureSeries& series, int n, bool withTarget)
+{
+    cursor.StartRange(withTarget);
+    SendMessageA(cursor.Window(), PLM_EXTENDYRANGE, SendCount(series, n),
+                 reinterpret_cast<LPARAM>(series.data()));
+}
+
+void SetYTitle(HWND plot, const char* title)
+{
+    SendMessageA(plot, PLM_SETYTITLE, 0, reinterpret_cast<LPARAM>(title));
+}
+
+void SendTrace(HWND plot, int trace, const CaptureSeries& series, int n, const char* label)
+{
+    size_t count = SendCount(series, n);
+    SendMessageA(plot, PLM_SETTRACEDATA, MAKEWPARAM(trace, count),
+                 reinterpret_cast<LPARAM>(series.data()));
+    SendMessageA(plot, PLM_SETTRACELABEL, trace, reinterpret_cast<LPARAM>(label));
+}
+
+void SendTarget(HWND plot, const TuningWindowData* data)
+{
+    double target[2] = {data->lastTest.Distance, data->lastTest.Distance};
+    SendMessageA(plot, PLM_SETLINESTYLE, TRACE_TARGET, PS_DASH);
+    SendMessageA(plot, PLM_SETTRACEDATA, MAKEWPARAM(TRACE_TARGET, 2), reinterpret_cast<LPARAM>(target));
+    SendMessageA(plot, PLM_SETTRACELABEL, TRACE_TARGET, reinterpret_cast<LPARAM>("Target"));
+}
+
+struct SeriesSet {
+    CaptureSeries& actual;
+    CaptureSeries& optimal;
+    CaptureSeries& auxiliary;
+    CaptureSeries& error;
+    CaptureSeries& torque;
+};
+
+void CollectRanges(TuningWindowData* data, const SeriesSet& s, int n)
+{
+    bool single = data->PlotStyle == PLOT_STYLE_SINGLE;
+    bool multi = data->PlotStyle == PLOT_STYLE_MULTI;
+    bool separate = data->PlotStyle == PLOT_STYLE_SEPARATE;
+    bool trajectory = data->testSettings.Trajectory != 0;
+    PlotCursor cursor = {data, 0, false};
+
+    if (data->PlotActual) {
+        if (!s.actual.empty()) {
+            ExtendRange(cursor, s.actual, n, true);
+            SetYTitle(data->plotWindows[0], "Distance");
+        }
+        if (separate) {
+            AutoscalePlotY(cursor.Window(), false);
+            cursor.Advance();
+        }
+    }
+    if (data->PlotOptimal) {
+        if (!s.optimal.empty() && trajectory) {
+            ExtendRange(cursor, s.optimal, n, true);
+            SetYTitle(cursor.Window(), "Distance");
+        }
+        if (separate) {
+            AutoscalePlotY(cursor.Window(), false);
+            cursor.Advance();
+        }
+    }
+    if (data->hasAuxEncoder && data->PlotAuxiliary) {
+        if (!s.auxiliary.empty()) {
+            ExtendRange(cursor, s.auxiliary, n, true);
+            SetYTitle(cursor.Window(), "Distance");
+        }
+        if (separate) {
+            AutoscalePlotY(cursor.Window(), false);
+            cursor.Advance();
+        }
+    }
+    if (multi) {
+        AutoscalePlotY(cursor.Window(), false);
+        cursor.Advance();
+    }
+    if (data->PlotError) {
+        if (!s.error.empty() && trajectory) {
+            ExtendRange(cursor, s.error, n, false);
+            SetYTitle(cursor.Window(), "Distance");
+        }
+        if (!single) {
+            AutoscalePlotY(cursor.Window(), true);
+            cursor.Advance();
+        }
+    }
+    if (data->PlotTorque) {
+        if (!s.torque.empty())
+            ExtendRange(cursor, s.torque, n, false);
+        if (!single) {
+            AutoscalePlotY(cursor.Window(), true);
+            SetYTitle(cursor.Window(), "Volts");
+            SendMessageA(cursor.Window(), PLM_SETYFORMAT, 0, reinterpret_cast<LPARAM>("%7.3lf"));
+        }
+    }
+    if (single)
+        AutoscalePlotY(cursor.Window(), false);
+}
+
+void SendTraces(TuningWindowData* data, const SeriesSet& s, int n)
+{
+    bool single = data->PlotStyle == PLOT_STYLE_SINGLE;
+    bool multi = data->PlotStyle == PLOT_STYLE_MULTI;
+    bool separate = data->PlotStyle == PLOT_STYLE_SEPARATE;
+    bool trajectory = data->testSettings.Trajectory != 0;
+    PlotCursor cursor = {data, 0, false};
+
+    if (data->PlotActual) {
+        if (!s.actual.empty()) {
+            SendTrace(cursor.Window(), TRACE_ACTUAL, s.actual, n, "Actual");
+            if (data->PlotTarget)
+                SendTarget(cursor.Window(), data);
+        }
+        if (separate)
+            cursor.Advance();
+    }
+    if (data->PlotOptimal) {
+        if (!s.optimal.empty() && trajectory) {
+            SendTrace(cursor.Window(), TRACE_OPTIMAL, s.optimal, n, "Optimal");
+            if (separate && data->PlotTarget)
+                SendTarget(cursor.Window(), data);
+        }
+        if (separate)
+            cursor.Advance();
+    }
+    if (data->hasAuxEncoder && data->PlotAuxiliary) {
+        if (!s.auxiliary.empty()) {
+            SendTrace(cursor.Window(), TRACE_AUXILIARY, s.auxiliary, n, "Auxiliary");
+            if (separate && data->PlotTarget)
+                SendTarget(cursor.Window(), data);
+        }
+        if (separate)
+            cursor.Advance();
+    }
+    if (multi)
+        cursor.Advance();
+    if (data->PlotError) {
+        if (!s.error.empty() && trajectory)
+            SendTrace(cursor.Window(), TRACE_ERROR, s.error, n, "Error");
+        if (!single)
+            cursor.Advance();
+    }
+    if (data->PlotTorque && !s.torque.empty())
+        SendTrace(cursor.Window(), TRACE_TORQUE, s.torque, n, "Torque");
+}
+
+} // namespace
+
+void ResetPlotFormats(TuningWindowData* data)
+{
+    for (HWND plot : data->plotWindows) {
+        SendMessageA(plot, PLM_CLEARTRACE, 1, -1);
+        SendMessageA(plot, PLM_SETYFORMAT, 0, reinterpret_cast<LPARAM>("%lg"));
+    }
+}
+
+void RefreshPlots(HWND mainWindow)
+{
+    TuningWindowData* data = GetTuningData(mainWindow);
+    if (!data)
+        return;
+    ResetPlotFormats(data);
+    if (!data->testDone)
+        return;
+
+    const TestSettings& test = data->lastTest;
+    double xMin = test.Delay * 1000.0;
+    double xMax = (test.RecordTime + test.Delay) * 1000.0;
+    int windows = CountPlotWindows(data);
+    for (int i = 0; i < windows && i < PLOT_WINDOW_COUNT; i++) {
+        SendMessageA(data->plotWindows[i], PLM_SETXMIN, 0, reinterpret_cast<LPARAM>(&xMin));
+        SendMessageA(data->plotWindows[i], PLM_SETXMAX, 0, reinterpret_cast<LPARAM>(&xMax));
+    }
+
+    int sampling = test.Sampling > 0 ? test.Sampling : 1;
+    int n = test.points / sampling;
+    SeriesSet series = {GetActualSeries(data, 0), GetOptimalSeries(data, 0),
+                        GetAuxiliarySeries(data, 0), GetErrorSeries(data, 0),
+                        GetTorqueSeries(data, 0)};
+    CollectRanges(data, series, n);
+    SendTraces(data, series, n);
+
+    for (HWND plot : data->plotWindows)
+        SendMessageA(plot, PLM_REDRAW, 0, 0);
+}
+
+void AutoscalePlotY(HWND plot, bool symmetric)
+{
+    double yMin = 0.0;
+    double yMax = 0.0;
+    SendMessageA(plot, PLM_GETYMIN, 0, reinterpret_cast<LPARAM>(&yMin));
+    SendMessageA(plot, PLM_GETYMAX, 0, reinterpret_cast<LPARAM>(&yMax));
+
+    const double NOT_FOUND = -1.0;
+    double low = NOT_FOUND;
+    double high = NOT_FOUND;
+    const size_t count = sizeof(AUTOSCALE_TABLE) / sizeof(AUTOSCALE_TABLE[0]);
+    for (size_t i = 0; i < count; i++) {
+        double t = AUTOSCALE_TABLE[i];
+        if (low == NOT_FOUND && t >= std::fabs(yMin))
+            low = (yMin > 0.0 && i > 0) ? AUTOSCALE_TABLE[i - 1] : t;
+        if (high == NOT_FOUND && t >= std::fabs(yMax))
+            high = t;
+    }
+
+    if (symmetric) {
+        double m = std::max(low == NOT_FOUND ? 1.0 : low, high == NOT_FOUND ? 1.0 : high);
+        double negative = -m;
+        SendMessageA(plot, PLM_SETYMAX, 0, reinterpret_cast<LPARAM>(&m));
+        SendMessageA(plot, PLM_SETYMIN, 0, reinterpret_cast<LPARAM>(&negative));
+        return;
+    }
+    if (low != NOT_FOUND) {
+        double value = yMin < 0.0 ? -low : low;
+        SendMessageA(plot, PLM_SETYMIN, 0, reinterpret_cast<LPARAM>(&value));
+    }
+    if (high != NOT_FOUND) {
+        double value = yMax < 0.0 ? -high : high;
+        SendMessageA(plot, PLM_SETYMAX, 0, reinterpret_cast<LPARAM>(&value));
+    }
+}

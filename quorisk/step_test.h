@@ -1,0 +1,21 @@
+// The step-response test: one stored command block that captures the axis
+// while it moves by the test distance, then the read-back of the samples.
+#ifndef QUORISK_STEP_TEST_H
+#define QUORISK_STEP_TEST_H
+
+#include <windows.h>
+
+// Longest wait for a test's recording, in milliseconds.
+#define MAX_TEST_WAIT_MS 120000
+
+// Runs the whole test on the current axis (and its gantry partner), from the
+// timing check to the plot refresh.
+void RunStepResponseTest(HWND mainWindow, bool plus);
+
+// Refills the five series of `axis` (1..16) from its capture buffer, relative
+// to the start values and negated for a minus step. False for an axis
+// outside 1..16.
+bool ReadCaptureSeries(HWND mainWindow, int axis, double target0, double optimal0, double aux0,
+                       bool plus);
+
+#endif
