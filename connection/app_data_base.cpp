@@ -102,7 +102,7 @@ void AppDataBase::ReportOpenError()
     if (lastOpenStatus <= 0) {
         char reason[128] = "The controller gave no error code.";
         if (lastOpenStatus < 0) {
-            g_tavro.TavroTranslateErrorEx(handle, reason, sizeof reason);
+            g_tavro.TavroTranslateErrorEx(static_cast<short>(lastOpenStatus), reason, sizeof reason);
             reason[sizeof reason - 1] = '\0';
         }
         snprintf(text, sizeof text, "Unable to the open controller for the following reason:\n\nID %2hd  -  %s\n",

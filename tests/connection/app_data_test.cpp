@@ -197,26 +197,19 @@ TEST_F(AppDataTest, FailedOpenThenChosenController)
     TestAppData app(confPath);
     app.SetControllerID(FailingId());
 
-    TavroSimControllerInfo info = {};
-    ASSERT_TRUE(FindController([](const TavroSimControllerInfo& c) { return c.controllerType == 1; }, &info));
-    const std::string description = info.description;
-
     DialogAnswerer answerer;
     answerer.Expect(IDOK);
     answerer.Expect(IDOK, [&](HWND dialog) {
-        // Select the controller's line in the dialog's list.
+        // Select the controller's line in the dialog's list (item data: its id).
         for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             char className[32] = "";
             GetClassNameA(child, className, sizeof className);
-            if (_stricmp(className, "ListBox") == 0) {
-                const int count = static_cast<int>(SendMessageA(child, LB_GETCOUNT, 0, 0));
-                for (int i = 0; i < count; ++i) {
-                    char line[256] = "";
-                    if (SendMessageA(child, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof line))
-                        SendMessageA(child, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
-                    if (strstr(line, description.c_str()))
-                        SendMessageA(child, LB_SETCURSEL, i, 0);
-                }
+            if (_stricmp(className, "ListBox") != 0)
+                continue;
+            const int count = static_cast<int>(SendMessageA(child, LB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                if (static_cast<short>(SendMessageA(child, LB_GETITEMDATA, i, 0)) == good)
+                    SendMessageA(child, LB_SETCURSEL, i, 0);
             }
         }
     });

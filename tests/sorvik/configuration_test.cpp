@@ -1,0 +1,134 @@
+// Reset of every channel, the first-run marker, save and restore through the
+// dialogs' store, and AutoConfig.
+#include "sorvik_fixture.h"
+
+#include <commctrl.h>
+
+#include "resource.h"
+#include "tavro_api.h"
+#include "test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::string MarkerKey(short id)
+{
+    return "Controller #" + std::to_string(id) + " Has Run";
+}
+
+} // namespace
+
+TEST_F(SorvikTest, FirstRunResetsEveryChannelMarksAndStoresOnce)
+{
+    const TavroSimControllerInfo info = ControllerOfType(2);
+    WriteSettings(0, info.id);
+    ASSERT_NE(Start(""), nullptr);
+    // Every channel, including any beyond the last whole page.
+    EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), info.digitalChannels);
+    EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", MarkerKey(info.id).c_str(), 0, IniPath().c_str()), 1);
+    EXPECT_NE(ReadTextFile(StorePath(info.id)), "");
+    Close();
+
+    DeleteFileA(StorePath(info.id).c_str());
+    ASSERT_NE(Start(""), nullptr);
+    EXPECT_EQ(ReadTextFile(StorePath(info.id)), "");
+}
+
+TEST_F(SorvikTest, Type5IsNeitherResetNorMarked)
+{
+    const TavroSimControllerInfo info = ControllerOfType(5);
+    WriteSettings(0, info.id);
+    ASSERT_NE(Start(""), nullptr);
+    EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 0);
+    EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", MarkerKey(info.id).c_str(), 0, IniPath().c_str()), 0);
+
+    DialogAnswerer answerer;
+    answerer.Expect(IDYES);
+    Command(IDM_RESET_ALL);
+    EXPECT_EQ(answerer.Count(), 1u);
+    EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 0);
+}
+
+TEST_F(SorvikTest, ResetAllReturnsToPowerOnAndTheFirstPage)
+{
+    const TavroSimControllerInfo info = ControllerOfType(2);
+    WriteSettings(0, info.id, MarkerKey(info.id) + "=1\r\n");
+    ASSERT_NE(Start(""), nullptr);
+    Click(IDC_DIRECTION_BUTTON_BASE);
+    ASSERT_NE(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
+    SelectTab(1);
+
+    {
+        DialogAnswerer answerer;
+        answerer.Expect(IDNO);
+        Command(IDM_RESET_ALL);
+        EXPECT_NE(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
+    }
+    TavroSim_ResetCallCounts();
+    DialogAnswerer answerer;
+    answerer.Expect(IDYES);
+    Command(IDM_RESET_ALL);
+    ASSERT_EQ(answerer.Count(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].caption, "Reset All Channels");
+    EXPECT_EQ(answerer.Seen()[0].text,
+              "All Digital I/O Channels will be restored to Power On State.\n\n\tDo you want to continue?");
+    EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), info.digitalChannels);
+    EXPECT_EQ(TavroSim_GetDigitalConfig(info.id, 1) & (TAVRO_DIO_OUTPUT | TAVRO_DIO_ACTIVE_HIGH),
+              TAVRO_DIO_ACTIVE_HIGH);
+    EXPECT_EQ(ReadTextFile(StorePath(info.id)), "");
+    EXPECT_EQ(App()->currentPage, 0);
+    EXPECT_EQ(SendMessageA(Tabs(), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Inp");
+}
+
+TEST_F(SorvikTest, SaveThenRestoreBringsTheConfigurationBack)
+{
+    const TavroSimControllerInfo info = ControllerOfType(1);
+    WriteSettings(0, info.id, MarkerKey(info.id) + "=1\r\n");
+    ASSERT_NE(Start(""), nullptr);
+    Click(IDC_DIRECTION_BUTTON_BASE);
+    Click(IDC_POLARITY_BUTTON_BASE + 1);
+    ASSERT_TRUE(App()->dirty);
+    Command(IDM_SAVE_CONFIG);
+    EXPECT_FALSE(App()->dirty);
+
+    DialogAnswerer answerer;
+    answerer.Expect(IDYES);
+    Command(IDM_RESET_ALL);
+    ASSERT_EQ(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
+
+    answerer.Expect(IDYES);
+    Command(IDM_RESTORE_CONFIG);
+    ASSERT_EQ(answerer.Count(), 2u);
+    EXPECT_EQ(answerer.Seen()[1].caption, "Restore Configuration");
+    EXPECT_NE(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
+    EXPECT_EQ(TavroSim_GetDigitalConfig(info.id, 2) & TAVRO_DIO_ACTIVE_HIGH, 0);
+    EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Out");
+    EXPECT_EQ(ItemText(IDC_POLARITY_READOUT_BASE + 1), "Neg");
+    EXPECT_FALSE(App()->dirty);
+}
+
+TEST_F(SorvikTest, AutoConfigRestoresAtStartUpAndIsStored)
+{
+    const TavroSimControllerInfo info = ControllerOfType(1);
+    WriteSettings(0, info.id, MarkerKey(info.id) + "=1\r\n");
+    ASSERT_NE(Start(""), nullptr);
+    Click(IDC_DIRECTION_BUTTON_BASE);
+    Command(IDM_SAVE_CONFIG);
+    Command(IDM_AUTO_CONFIG);
+    EXPECT_EQ(MenuState(IDM_AUTO_CONFIG) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    Close();
+    EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", "AutoConfig", -1, IniPath().c_str()), 1);
+
+    // With AutoConfig on, start-up resets and then restores the stored state.
+    ASSERT_NE(Start(""), nullptr);
+    EXPECT_NE(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
+    EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Out");
+    Command(IDM_AUTO_CONFIG);
+    Close();
+
+    ASSERT_NE(Start(""), nullptr);
+    EXPECT_EQ(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
+    EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Inp");
+}

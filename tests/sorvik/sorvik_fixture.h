@@ -1,0 +1,51 @@
+// Sorvik's main window against the simulated controller, with its settings
+// file and the dialogs' store cleared around each case.
+#ifndef SORVIK_FIXTURE_H
+#define SORVIK_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "digital_app_data.h"
+#include "tavrosim_control.h"
+
+class SorvikTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes [Digital Panel] of drevalon.ini before start-up.
+    void WriteSettings(int autoConfig, int controllerId, const std::string& extra = "");
+    // Starts the panel with `commandLine`; null when start-up was abandoned.
+    HWND Start(const std::string& commandLine);
+    void Close();
+
+    AppData* App() const;
+    HWND Page() const;
+    HWND Tabs() const;
+    int TabCount() const;
+    std::string TabLabel(int index) const;
+    void SelectTab(int index);
+    void Command(int id);
+    void Click(int id);                    // a user's click on a page control
+    std::string ItemText(int id) const;
+    bool Enabled(int id) const;
+    bool Checked(int id) const;
+    UINT MenuState(int id) const;
+
+    // Simulated controllers.
+    static bool FindController(bool (*match)(const TavroSimControllerInfo&), TavroSimControllerInfo* info);
+    static TavroSimControllerInfo ControllerOfType(int type);
+    // First channel (1-based) of `id` whose configuration word has every bit
+    // of `with` and none of `without`; 0 when there is none.
+    static int FindChannel(short id, int channels, unsigned short with, unsigned short without);
+    static std::string StorePath(short id);
+    static std::string IniPath();
+
+    HWND main_ = nullptr;
+};
+
+#endif
