@@ -10,8 +10,6 @@ namespace {
 const COLORREF kPrintBlack = 0x02000000;
 const int kPrintPenWidth = 25;
 const int kTickLabelSize = 24;
-// Points handed to one PolylineTo call.
-const size_t kPolylineChunk = 4096;
 
 // Metrics of one paint, in logical units.
 struct PlotLayout {
@@ -44,18 +42,17 @@ PlotWindowData* DataOf(HWND window)
     return reinterpret_cast<PlotWindowData*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-// At least 8 bits per pixel. A memory DC reports the screen's depth, so its
-// selected bitmap decides.
+// At least 8 bits per pixel. A memory DC reports the screen's depth (and
+// asking costs a round trip to the display), so its selected bitmap decides.
 bool IsColorDevice(HDC dc)
 {
-    int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
     if (GetObjectType(dc) == OBJ_MEMDC) {
         BITMAP bitmap;
         HGDIOBJ selected = GetCurrentObject(dc, OBJ_BITMAP);
         if (selected && GetObjectA(selected, sizeof bitmap, &bitmap) == sizeof bitmap)
-            bits = bitmap.bmBitsPixel * bitmap.bmPlanes;
+            return bitmap.bmBitsPixel * bitmap.bmPlanes >= 8;
     }
-    return bits >= 8;
+    return GetDeviceCaps(dc, BITSPIXEL) >= 8;
 }
 
 COLORREF GridColorOf(const PlotWindowData& data, PaintMode mode)
@@ -99,16 +96,23 @@ void MeasureLayout(HDC dc, const PlotWindowData& data, PlotLayout* layout)
     layout->yStep = (layout->top - layout->bottom) / (data.yDivisions > 0 ? data.yDivisions : 1);
 }
 
+// Rows bottom to top, then columns left to right, in one call.
 void DrawGrid(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
 {
+    std::vector<POINT> ends;
+    ends.reserve(2 * static_cast<size_t>(data.xDivisions + data.yDivisions + 2));
     for (int i = 0; i <= data.yDivisions; ++i) {
         int y = layout.bottom + i * layout.yStep;
-        Line(dc, layout.left, y, layout.right, y);
+        ends.push_back({layout.left, y});
+        ends.push_back({layout.right, y});
     }
     for (int i = 0; i <= data.xDivisions; ++i) {
         int x = layout.left + i * layout.xStep;
-        Line(dc, x, layout.bottom, x, layout.top);
+        ends.push_back({x, layout.bottom});
+        ends.push_back({x, layout.top});
     }
+    std::vector<DWORD> counts(ends.size() / 2, 2);
+    PolyPolyline(dc, ends.data(), counts.data(), static_cast<DWORD>(counts.size()));
 }
 
 void DrawZeroLine(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
@@ -243,16 +247,7 @@ void DrawTraceLine(HDC dc, const PlotWindowData& data, const PlotLayout& layout,
             continue;
         points->push_back(p);
     }
-    const POINT* first = points->data();
-    MoveToEx(dc, first->x, first->y, nullptr);
-    size_t done = 1;
-    while (done < points->size()) {
-        size_t chunk = points->size() - done;
-        if (chunk > kPolylineChunk)
-            chunk = kPolylineChunk;
-        PolylineTo(dc, first + done, static_cast<DWORD>(chunk));
-        done += chunk;
-    }
+    Polyline(dc, points->data(), static_cast<int>(points->size()));
 }
 
 void DrawPlotTraces(HDC dc, PlotWindowData* data, const PlotLayout& layout, PaintMode mode)

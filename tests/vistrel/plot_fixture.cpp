@@ -1,6 +1,7 @@
 // Plot windows for tests, and a reader of what a print put into a metafile.
 #include "plot_fixture.h"
 
+#include <cstddef>
 #include <map>
 
 namespace {
@@ -15,6 +16,14 @@ template <typename T>
 const T* RecordAs(const BYTE* record)
 {
     return reinterpret_cast<const T*>(record);
+}
+
+// A record's variable-length tail, read through a plain pointer (the headers
+// declare such tails as one-element arrays).
+template <typename T>
+const T* TailAt(const BYTE* record, size_t offset)
+{
+    return reinterpret_cast<const T*>(record + offset);
 }
 
 std::string TextOfRecord(const BYTE* record, DWORD type)
@@ -137,8 +146,9 @@ Drawing RecordPrint(HWND plot, int width, int height)
         }
         case EMR_POLYLINETO16: {
             const EMRPOLYLINETO16* poly = RecordAs<EMRPOLYLINETO16>(record);
+            const POINTS* points = TailAt<POINTS>(record, offsetof(EMRPOLYLINETO16, apts));
             for (DWORD i = 0; i < poly->cpts; ++i) {
-                POINT to = {poly->apts[i].x, poly->apts[i].y};
+                POINT to = {points[i].x, points[i].y};
                 drawing.lines.push_back({position, to, pen.style, pen.width, pen.color});
                 position = to;
             }
@@ -146,11 +156,34 @@ Drawing RecordPrint(HWND plot, int width, int height)
         }
         case EMR_POLYLINETO: {
             const EMRPOLYLINETO* poly = RecordAs<EMRPOLYLINETO>(record);
+            const POINTL* points = TailAt<POINTL>(record, offsetof(EMRPOLYLINETO, aptl));
             for (DWORD i = 0; i < poly->cptl; ++i) {
-                POINT to = {poly->aptl[i].x, poly->aptl[i].y};
+                POINT to = {points[i].x, points[i].y};
                 drawing.lines.push_back({position, to, pen.style, pen.width, pen.color});
                 position = to;
             }
+            break;
+        }
+        case EMR_POLYPOLYLINE16: {
+            const EMRPOLYPOLYLINE16* poly = RecordAs<EMRPOLYPOLYLINE16>(record);
+            const DWORD* counts = TailAt<DWORD>(record, offsetof(EMRPOLYPOLYLINE16, aPolyCounts));
+            const POINTS* points = reinterpret_cast<const POINTS*>(counts + poly->nPolys);
+            for (DWORD i = 0; i < poly->nPolys; ++i) {
+                for (DWORD k = 1; k < counts[i]; ++k)
+                    drawing.lines.push_back({{points[k - 1].x, points[k - 1].y},
+                                             {points[k].x, points[k].y},
+                                             pen.style, pen.width, pen.color});
+                points += counts[i];
+            }
+            break;
+        }
+        case EMR_POLYLINE16: {
+            const EMRPOLYLINE16* poly = RecordAs<EMRPOLYLINE16>(record);
+            const POINTS* points = TailAt<POINTS>(record, offsetof(EMRPOLYLINE16, apts));
+            for (DWORD i = 1; i < poly->cpts; ++i)
+                drawing.lines.push_back({{points[i - 1].x, points[i - 1].y},
+                                         {points[i].x, points[i].y},
+                                         pen.style, pen.width, pen.color});
             break;
         }
         case EMR_SETTEXTCOLOR:
