@@ -1,0 +1,351 @@
+// Configuration queries and the per-axis settings records.
+#include <cmath>
+#include <cstring>
+
+#include "exports.h"
+#include "simulator.h"
+
+namespace {
+
+// Copies bytes 4 up to the caller's size (at most `full`) of a sized record;
+// with no source the same bytes are zeroed.
+void FillSized(void* record, const void* source, size_t full)
+{
+    uint32_t size = 0;
+    std::memcpy(&size, record, sizeof size);
+    size_t end = size < full ? size : full;
+    if (end <= 4)
+        return;
+    unsigned char* out = static_cast<unsigned char*>(record) + 4;
+    if (source)
+        std::memcpy(out, static_cast<const unsigned char*>(source) + 4, end - 4);
+    else
+        std::memset(out, 0, end - 4);
+}
+
+bool Finite(double v) { return std::isfinite(v); }
+
+bool ValidGain(double g) { return Finite(g) && g >= 0.0 && g <= 32767.0; }
+
+bool ValidMotion(const TavroMotionConfig& m)
+{
+    bool rate = m.updateRate == TAVRO_RATE_LOW || m.updateRate == TAVRO_RATE_MED || m.updateRate == TAVRO_RATE_HIGH;
+    return rate && Finite(m.acceleration) && m.acceleration > 0.0 && Finite(m.deceleration)
+        && m.deceleration > 0.0 && Finite(m.velocity) && m.velocity >= 0.0 && ValidGain(m.proportionalGain)
+        && Finite(m.maxTorque) && m.maxTorque > 0.0 && m.maxTorque <= 10.0;
+}
+
+bool ValidFilter(const TavroFilterConfig& f)
+{
+    return ValidGain(f.derivativeGain) && ValidGain(f.integralGain) && Finite(f.derivativePeriod)
+        && f.derivativePeriod > 0.0 && f.derivativePeriod <= 1.0 && Finite(f.integrationLimit)
+        && f.integrationLimit >= 0.0 && Finite(f.velocityGain) && f.velocityGain >= 0.0
+        && f.velocityGain <= 32767.0 && Finite(f.maxFollowingError) && f.maxFollowingError >= 0.0;
+}
+
+bool ValidScale(const TavroScale& s)
+{
+    const double values[] = {s.encoderScale, s.auxEncoderScale, s.outputScale, s.positionScale, s.velocityScale,
+                             s.timeScale};
+    for (double v : values) {
+        if (!Finite(v))
+            return false;
+    }
+    return s.positionScale != 0.0;
+}
+
+void ControllerRecord(const ControllerSpec& spec, TavroControllerConfig* r)
+{
+    std::memset(r, 0, sizeof *r);
+    r->size = sizeof *r;
+    r->controllerType = spec.type;
+    r->axisCount = static_cast<int32_t>(spec.axes.size());
+    r->moduleSlots = static_cast<int32_t>(spec.modules.size());
+    r->flags = spec.flags;
+    r->digitalChannels = spec.digitalChannels;
+    r->analogInputs = spec.analogInputs;
+    r->analogOutputs = spec.analogOutputs;
+    if (spec.reportAnalog) {
+        r->analogInMin = spec.analogInMin;
+        r->analogInMax = spec.analogInMax;
+        r->analogInBits = spec.analogInBits;
+        r->analogOutMin = spec.analogOutMin;
+        r->analogOutMax = spec.analogOutMax;
+        r->analogOutBits = spec.analogOutBits;
+    }
+}
+
+void AxisRecord(const AxisHardware& hw, TavroAxisConfig* r)
+{
+    std::memset(r, 0, sizeof *r);
+    r->size = sizeof *r;
+    r->moduleType = hw.moduleType;
+    r->axisFlags = hw.servo ? TAVRO_AXIS_SERVO : 0;
+    r->captureFlags = hw.captureFlags;
+    r->captureBufferSize = hw.captureFlags ? hw.bufferSize : 0;
+    r->samplePeriodHigh = hw.samplePeriod[0];
+    r->samplePeriodMed = hw.samplePeriod[1];
+    r->samplePeriodLow = hw.samplePeriod[2];
+}
+
+// Shared shape of the record getters and setters of one axis.
+template <typename Record, typename Getter>
+short GetAxisRecord(short handle, short axis, Record* out, Getter field)
+{
+    if (!out)
+        return TAVRO_ERR_BAD_ARGUMENT;
+    Controller* c;
+    AxisModel* a;
+    short status = AxisStatus(handle, axis, &c, &a);
+    if (status != TAVRO_OK) {
+        std::memset(out, 0, sizeof *out);
+        return status;
+    }
+    *out = field(a->Settings());
+    return TAVRO_OK;
+}
+
+} // namespace
+
+extern "C" short TavroGetConfiguration(short handle, TavroBasicConfig* config)
+{
+    SimGuard guard;
+    short result = TAVRO_ERR_BAD_ARGUMENT;
+    if (config) {
+        std::memset(config, 0, sizeof *config);
+        result = TAVRO_ERR_BAD_HANDLE;
+        if (Controller* c = ControllerOfHandle(handle)) {
+            config->controllerType = c->spec.type;
+            config->axisCount = static_cast<int16_t>(c->spec.axes.size());
+            result = TAVRO_OK;
+        }
+    }
+    EndCall("TavroGetConfiguration", result, "%d, %p", handle, static_cast<void*>(config));
+    return result;
+}
+
+extern "C" short TavroGetConfigurationEx(short handle, TavroControllerConfig* config)
+{
+    SimGuard guard;
+    short result = TAVRO_ERR_BAD_ARGUMENT;
+    if (config) {
+        result = TAVRO_ERR_BAD_HANDLE;
+        TavroControllerConfig full;
+        Controller* c = ControllerOfHandle(handle);
+        if (c) {
+            ControllerRecord(c->spec, &full);
+            result = TAVRO_OK;
+        }
+        FillSized(config, c ? &full : nullptr, sizeof full);
+    }
+    EndCall("TavroGetConfigurationEx", result, "%d, %p size %u", handle, static_cast<void*>(config),
+            config ? config->size : 0u);
+    return result;
+}
+
+extern "C" short TavroGetAxisConfiguration(short handle, short axis, TavroAxisConfig* config)
+{
+    SimGuard guard;
+    short result = TAVRO_ERR_BAD_ARGUMENT;
+    if (config) {
+        Controller* c;
+        AxisModel* a;
+        result = AxisStatus(handle, axis, &c, &a);
+        TavroAxisConfig full;
+        if (a)
+            AxisRecord(a->Hardware(), &full);
+        FillSized(config, a ? &full : nullptr, sizeof full);
+    }
+    EndCall("TavroGetAxisConfiguration", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    return result;
+}
+
+extern "C" short TavroGetInstalledModules(short handle, int32_t* modules, short slotCount)
+{
+    SimGuard guard;
+    short result = TAVRO_ERR_BAD_ARGUMENT;
+    if (modules && slotCount > 0) {
+        Controller* c = ControllerOfHandle(handle);
+        for (short i = 0; i < slotCount; ++i) {
+            if (!c)
+                modules[i] = 0;
+            else if (i < static_cast<short>(c->spec.modules.size()))
+                modules[i] = c->spec.modules[static_cast<size_t>(i)];
+            else
+                modules[i] = TAVRO_MODULE_EMPTY;
+        }
+        result = c ? TAVRO_OK : TAVRO_ERR_BAD_HANDLE;
+    }
+    EndCall("TavroGetInstalledModules", result, "%d, %p, %d", handle, static_cast<void*>(modules), slotCount);
+    return result;
+}
+
+extern "C" short TavroGetMotionConfig(short handle, short axis, TavroMotionConfig* config)
+{
+    SimGuard guard;
+    short result = GetAxisRecord(handle, axis, config, [](const AxisSettings& s) { return s.motion; });
+    EndCall("TavroGetMotionConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    return result;
+}
+
+extern "C" short TavroSetMotionConfig(short handle, short axis, TavroMotionConfig* config)
+{
+    SimGuard guard;
+    Controller* c;
+    AxisModel* a;
+    short result = AxisStatus(handle, axis, &c, &a);
+    if (result == TAVRO_OK) {
+        if (!config || !ValidMotion(*config))
+            result = TAVRO_ERR_BAD_ARGUMENT;
+        else
+            a->Settings().motion = *config;
+    }
+    EndCall("TavroSetMotionConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    return result;
+}
+
+extern "C" short TavroGetFilterConfig(short handle, short axis, TavroFilterConfig* config)
+{
+    SimGuard guard;
+    short result = GetAxisRecord(handle, axis, config, [](const AxisSettings& s) { return s.filter; });
+    EndCall("TavroGetFilterConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    return result;
+}
+
+extern "C" short TavroSetFilterConfig(short handle, short axis, TavroFilterConfig* config)
+{
+    SimGuard guard;
+    Controller* c;
+    AxisModel* a;
+    short result = AxisStatus(handle, axis, &c, &a);
+    if (result == TAVRO_OK) {
+        if (!config || !ValidFilter(*config))
+            result = TAVRO_ERR_BAD_ARGUMENT;
+        else
+            a->Settings().filter = *config;
+    }
+    EndCall("TavroSetFilterConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    return result;
+}
+
+extern "C" short TavroGetScale(short handle, short axis, TavroScale* scale)
+{
+    SimGuard guard;
+    short result = GetAxisRecord(handle, axis, scale, [](const AxisSettings& s) { return s.scale; });
+    EndCall("TavroGetScale", result, "%d, %d, %p", handle, axis, static_cast<void*>(scale));
+    return result;
+}
+
+extern "C" short TavroSetScale(short handle, short axis, TavroScale* scale)
+{
+    SimGuard guard;
+    Controller* c;
+    AxisModel* a;
+    short result = AxisStatus(handle, axis, &c, &a);
+    if (result == TAVRO_OK) {
+        if (!scale || !ValidScale(*scale))
+            result = TAVRO_ERR_BAD_ARGUMENT;
+        else
+            a->Settings().scale = *scale;
+    }
+    EndCall("TavroSetScale", result, "%d, %d, %p", handle, axis, static_cast<void*>(scale));
+    return result;
+}
+
+extern "C" short TavroGetProfile(short handle, short axis, short* profile)
+{
+    SimGuard guard;
+    short result = GetAxisRecord(handle, axis, profile, [](const AxisSettings& s) { return s.profile; });
+    EndCall("TavroGetProfile", result, "%d, %d, %p", handle, axis, static_cast<void*>(profile));
+    return result;
+}
+
+extern "C" short TavroSetProfile(short handle, short axis, short profile)
+{
+    SimGuard guard;
+    Controller* c;
+    AxisModel* a;
+    short result = AxisStatus(handle, axis, &c, &a);
+    if (result == TAVRO_OK) {
+        if (profile != TAVRO_PROFILE_TRAPEZOIDAL && profile != TAVRO_PROFILE_SCURVE
+            && profile != TAVRO_PROFILE_PARABOLIC)
+            result = TAVRO_ERR_BAD_ARGUMENT;
+        else
+            a->Settings().profile = profile;
+    }
+    EndCall("TavroSetProfile", result, "%d, %d, %d", handle, axis, profile);
+    return result;
+}
+
+extern "C" short TavroGetServoOutputPhase(short handle, short axis, short* phase)
+{
+    SimGuard guard;
+    short result = GetAxisRecord(handle, axis, phase, [](const AxisSettings& s) { return s.outputPhase; });
+    EndCall("TavroGetServoOutputPhase", result, "%d, %d, %p", handle, axis, static_cast<void*>(phase));
+    return result;
+}
+
+extern "C" short TavroSetServoOutputPhase(short handle, short axis, short phase)
+{
+    SimGuard guard;
+    Controller* c;
+    AxisModel* a;
+    short result = AxisStatus(handle, axis, &c, &a);
+    if (result == TAVRO_OK) {
+        if (phase != 0 && phase != 1)
+            result = TAVRO_ERR_BAD_ARGUMENT;
+        else
+            a->Settings().outputPhase = phase;
+    }
+    EndCall("TavroSetServoOutputPhase", result, "%d, %d, %d", handle, axis, phase);
+    return result;
+}
+
+extern "C" short TavroGetModuleOutputMode(short handle, short axis, short* mode)
+{
+    SimGuard guard;
+    short result = GetAxisRecord(handle, axis, mode, [](const AxisSettings& s) { return s.outputMode; });
+    EndCall("TavroGetModuleOutputMode", result, "%d, %d, %p", handle, axis, static_cast<void*>(mode));
+    return result;
+}
+
+extern "C" short TavroSetModuleOutputMode(short handle, short axis, short mode)
+{
+    SimGuard guard;
+    Controller* c;
+    AxisModel* a;
+    short result = AxisStatus(handle, axis, &c, &a);
+    if (result == TAVRO_OK) {
+        if (mode < 0 || mode > 15)
+            result = TAVRO_ERR_BAD_ARGUMENT;
+        else
+            a->Settings().outputMode = mode;
+    }
+    EndCall("TavroSetModuleOutputMode", result, "%d, %d, %d", handle, axis, mode);
+    return result;
+}
+
+extern "C" short TavroGetGain(short handle, short axis, double* gain)
+{
+    SimGuard guard;
+    short result =
+        GetAxisRecord(handle, axis, gain, [](const AxisSettings& s) { return s.motion.proportionalGain; });
+    EndCall("TavroGetGain", result, "%d, %d, %p", handle, axis, static_cast<void*>(gain));
+    return result;
+}
+
+extern "C" short TavroSetGain(short handle, short axis, double gain)
+{
+    SimGuard guard;
+    Controller* c;
+    AxisModel* a;
+    short result = AxisStatus(handle, axis, &c, &a);
+    if (result == TAVRO_OK) {
+        if (!ValidGain(gain))
+            result = TAVRO_ERR_BAD_ARGUMENT;
+        else
+            a->Settings().motion.proportionalGain = gain;
+    }
+    EndCall("TavroSetGain", result, "%d, %d, %g", handle, axis, gain);
+    return result;
+}

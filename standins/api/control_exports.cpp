@@ -1,0 +1,233 @@
+// Exports for tests, tools and our dialogs library: reload, clock, the
+// configured controllers, call counts, and the state behind the API.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "simulator.h"
+
+namespace {
+
+Controller* Find(short id)
+{
+    return ControllerById(id);
+}
+
+} // namespace
+
+extern "C" short TavroSim_Reload(const char* configPath)
+{
+    SimGuard guard;
+    Simulator& sim = Sim();
+    QueryPerformanceCounter(&sim.clockStart);
+    sim.manualTime = 0.0;
+    LoadControllers(configPath);
+    return TAVRO_OK;
+}
+
+extern "C" short TavroSim_SetManualClock(int manual)
+{
+    SimGuard guard;
+    Simulator& sim = Sim();
+    bool wanted = manual != 0;
+    if (wanted != sim.manualClock) {
+        double now = ClockNow();
+        if (wanted) {
+            sim.manualTime = now;
+        } else {
+            // The wall clock carries on from the manual time.
+            LARGE_INTEGER counter;
+            QueryPerformanceCounter(&counter);
+            sim.clockStart.QuadPart = counter.QuadPart
+                                    - static_cast<LONGLONG>(now * static_cast<double>(sim.clockFrequency.QuadPart));
+        }
+        sim.manualClock = wanted;
+    }
+    return TAVRO_OK;
+}
+
+extern "C" short TavroSim_Advance(double seconds)
+{
+    SimGuard guard;
+    Simulator& sim = Sim();
+    if (!sim.manualClock)
+        return TAVRO_ERR_NOT_SUPPORTED;
+    if (!std::isfinite(seconds) || seconds < 0.0 || seconds > 3600.0)
+        return TAVRO_ERR_BAD_ARGUMENT;
+    sim.manualTime += seconds;
+    for (Controller& c : sim.controllers)
+        AdvanceController(c, sim.manualTime);
+    return TAVRO_OK;
+}
+
+extern "C" int TavroSim_ControllerCount()
+{
+    SimGuard guard;
+    return static_cast<int>(Sim().controllers.size());
+}
+
+extern "C" short TavroSim_ControllerAt(int index, TavroSimControllerInfo* info)
+{
+    SimGuard guard;
+    if (!info)
+        return TAVRO_ERR_BAD_ARGUMENT;
+    std::memset(info, 0, sizeof *info);
+    Simulator& sim = Sim();
+    if (index < 0 || index >= static_cast<int>(sim.controllers.size()))
+        return TAVRO_ERR_NO_CONTROLLER;
+    const ControllerSpec& s = sim.controllers[static_cast<size_t>(index)].spec;
+    info->id = s.id;
+    info->controllerType = s.type;
+    snprintf(info->description, sizeof info->description, "%s", s.description.c_str());
+    info->axisCount = static_cast<int32_t>(s.axes.size());
+    info->moduleSlots = static_cast<int32_t>(s.modules.size());
+    info->digitalChannels = s.digitalChannels;
+    info->analogInputs = s.analogInputs;
+    info->analogOutputs = s.analogOutputs;
+    info->openError = s.openError;
+    return TAVRO_OK;
+}
+
+extern "C" short TavroSim_ControllerIdOfHandle(short handle)
+{
+    SimGuard guard;
+    for (const OpenHandle& h : Sim().handles) {
+        if (handle > 0 && h.handle == handle)
+            return h.controllerId;
+    }
+    return -1;
+}
+
+extern "C" int TavroSim_OpenHandleCount()
+{
+    SimGuard guard;
+    return static_cast<int>(Sim().handles.size());
+}
+
+extern "C" long TavroSim_CallCount(const char* entryName)
+{
+    SimGuard guard;
+    return CallCount(entryName);
+}
+
+extern "C" long TavroSim_DeadHandleCallCount()
+{
+    SimGuard guard;
+    return Sim().deadHandleCalls;
+}
+
+extern "C" void TavroSim_ResetCallCounts()
+{
+    SimGuard guard;
+    ResetCallCounts();
+}
+
+extern "C" short TavroSim_GetAxisState(short controllerId, short axis, TavroSimAxisState* state)
+{
+    SimGuard guard;
+    if (!state)
+        return TAVRO_ERR_BAD_ARGUMENT;
+    std::memset(state, 0, sizeof *state);
+    Controller* c = Find(controllerId);
+    if (!c)
+        return TAVRO_ERR_NO_CONTROLLER;
+    AxisModel* a = AxisOf(c, axis);
+    if (!a)
+        return TAVRO_ERR_BAD_AXIS;
+    state->position = a->Position();
+    state->command = a->Command();
+    state->target = a->Target();
+    state->velocity = a->Settings().motion.velocity;
+    state->torque = a->Torque();
+    state->motorOn = a->MotorOn();
+    state->moving = !a->Stopped();
+    state->error = a->Error();
+    state->operatingMode = a->Mode();
+    state->limitPositive = a->AtLimitPositive();
+    state->limitNegative = a->AtLimitNegative();
+    return TAVRO_OK;
+}
+
+extern "C" short TavroSim_ForceAxisError(short controllerId, short axis)
+{
+    SimGuard guard;
+    Controller* c = Find(controllerId);
+    if (!c)
+        return TAVRO_ERR_NO_CONTROLLER;
+    AxisModel* a = AxisOf(c, axis);
+    if (!a)
+        return TAVRO_ERR_BAD_AXIS;
+    a->ForceError();
+    return TAVRO_OK;
+}
+
+extern "C" short TavroSim_SetLimit(short controllerId, short axis, int positiveSide, int on)
+{
+    SimGuard guard;
+    Controller* c = Find(controllerId);
+    if (!c)
+        return TAVRO_ERR_NO_CONTROLLER;
+    AxisModel* a = AxisOf(c, axis);
+    if (!a)
+        return TAVRO_ERR_BAD_AXIS;
+    a->ForceLimit(positiveSide != 0, on != 0);
+    return TAVRO_OK;
+}
+
+extern "C" short TavroSim_SetDigitalInput(short controllerId, short channel, int level)
+{
+    SimGuard guard;
+    Controller* c = Find(controllerId);
+    if (!c)
+        return TAVRO_ERR_NO_CONTROLLER;
+    if (channel < 1 || channel > static_cast<short>(c->digital.size()))
+        return TAVRO_ERR_BAD_CHANNEL;
+    c->digital[static_cast<size_t>(channel - 1)].forcedLevel = level < 0 ? -1 : (level ? 1 : 0);
+    CheckLatch(*c, channel - 1);
+    return TAVRO_OK;
+}
+
+extern "C" short TavroSim_GetDigitalOutput(short controllerId, short channel)
+{
+    SimGuard guard;
+    Controller* c = Find(controllerId);
+    if (!c)
+        return TAVRO_ERR_NO_CONTROLLER;
+    if (channel < 1 || channel > static_cast<short>(c->digital.size()))
+        return TAVRO_ERR_BAD_CHANNEL;
+    return c->digital[static_cast<size_t>(channel - 1)].outputOn ? 1 : 0;
+}
+
+extern "C" unsigned short TavroSim_GetDigitalConfig(short controllerId, short channel)
+{
+    SimGuard guard;
+    Controller* c = Find(controllerId);
+    if (!c || channel < 1 || channel > static_cast<short>(c->digital.size()))
+        return 0;
+    return c->digital[static_cast<size_t>(channel - 1)].config;
+}
+
+extern "C" short TavroSim_SetAnalogInput(short controllerId, short channel, double volts)
+{
+    SimGuard guard;
+    Controller* c = Find(controllerId);
+    if (!c)
+        return TAVRO_ERR_NO_CONTROLLER;
+    if (channel < 1 || channel > static_cast<short>(c->analogIn.size()))
+        return TAVRO_ERR_BAD_CHANNEL;
+    AnalogInput& in = c->analogIn[static_cast<size_t>(channel - 1)];
+    in.fixed = !std::isnan(volts);
+    in.volts = in.fixed ? volts : 0.0;
+    return TAVRO_OK;
+}
+
+extern "C" long TavroSim_GetAnalogOutput(short controllerId, short channel)
+{
+    SimGuard guard;
+    Controller* c = Find(controllerId);
+    if (!c)
+        return TAVRO_ERR_NO_CONTROLLER;
+    if (channel < 1 || channel > static_cast<short>(c->analogOut.size()))
+        return TAVRO_ERR_BAD_CHANNEL;
+    return c->analogOut[static_cast<size_t>(channel - 1)];
+}

@@ -1,0 +1,160 @@
+// State of the simulated controllers, shared by the files of the library.
+// The library has no threads: every entry takes the lock, brings the model
+// up to the present time and then does its work.
+#ifndef TAVROSIM_SIMULATOR_H
+#define TAVROSIM_SIMULATOR_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "axis_model.h"
+#include "tavrosim_control.h"
+
+// What tavrosim.ini says about one controller.
+struct ControllerSpec {
+    short id = 0;
+    int type = 1;
+    std::string description;
+    int flags = 0;
+    std::vector<int> modules; // one code per slot
+    std::vector<AxisHardware> axes;
+    int digitalChannels = 0;
+    std::vector<unsigned short> digitalCaps; // fixed, can-latch, stepper bits; output for fixed outputs
+    int analogInputs = 0;
+    int analogOutputs = 0;
+    int analogInBits = 12;
+    int analogOutBits = 12;
+    double analogInMin = -10.0, analogInMax = 10.0;
+    double analogOutMin = -10.0, analogOutMax = 10.0;
+    bool reportAnalog = false; // resolution reported in the controller record
+    short openError = 0;
+};
+
+// Capture of one axis.
+struct Capture {
+    bool armed = false;    // set up, waiting for its start
+    bool running = false;  // started: samples are being taken
+    long points = 0;       // samples to take
+    double period = 0.0;   // seconds
+    double delay = 0.0;
+    int periodTicks = 1;
+    long startTick = 0;    // tick of the first sample
+    std::vector<double> actual, optimal, torque, aux;
+};
+
+// One stored command of a block.
+struct BlockOp {
+    enum Kind { CaptureSetup, Raw, MoveRelative, MoveAbsolute, WaitForStop, Gearing } kind;
+    short axis = 0;
+    short code = 0;     // raw command code; gearing master
+    long count = 0;     // capture points; raw value; gearing state
+    double a = 0.0;     // distance, position, dwell, capture period, ratio
+    double b = 0.0;     // capture delay
+};
+
+struct Block {
+    std::vector<BlockOp> ops;
+    size_t next = 0;
+    bool running = false;
+    bool waiting = false;   // in a wait-for-stop
+    long dwellUntil = -1;   // tick at which the present dwell ends
+    size_t loopStart = 0;   // first op the repeat tail returns to
+};
+
+struct DigitalChannel {
+    unsigned short config = TAVRO_DIO_ACTIVE_HIGH;
+    bool outputOn = false;  // commanded logical state of an output
+    int forcedLevel = -1;   // electrical level set from outside, -1 none
+    bool latch = false;     // a latched pulse not yet read
+    long pulsesSeen = 0;    // rising edges of a periodic stimulus seen so far
+    bool lastLogical = false;
+};
+
+struct AnalogInput {
+    bool fixed = false;
+    double volts = 0.0;
+};
+
+struct Controller {
+    ControllerSpec spec;
+    std::vector<AxisModel> axes;
+    std::vector<Capture> captures;
+    std::vector<DigitalChannel> digital;
+    std::vector<AnalogInput> analogIn;
+    std::vector<long> analogOut;
+    double registers[256] = {};
+    Block recording;
+    bool recordingBlock = false;
+    Block block;
+    double tick = 0.00025; // controller tick, seconds
+    long ticks = 0;        // ticks run since load
+    double Time() const { return ticks * tick; }
+};
+
+struct OpenHandle {
+    short handle;
+    short controllerId;
+    HWND notifyWindow;
+};
+
+struct Simulator {
+    bool loaded = false;
+    std::vector<Controller> controllers;
+    std::vector<OpenHandle> handles;
+    short lastHandle = 0;
+    bool manualClock = false;
+    double manualTime = 0.0;
+    LARGE_INTEGER clockStart = {};
+    LARGE_INTEGER clockFrequency = {};
+    std::string tracePath;
+    long deadHandleCalls = 0;
+};
+
+Simulator& Sim();
+CRITICAL_SECTION* SimLock();
+
+// Scoped lock around one entry.
+class SimGuard {
+public:
+    SimGuard();  // also loads the controllers on first use
+    ~SimGuard();
+    SimGuard(const SimGuard&) = delete;
+    SimGuard& operator=(const SimGuard&) = delete;
+};
+
+// Configuration (config.cpp).
+void LoadControllers(const char* path);
+std::string DefaultConfigPath();
+void SetUpController(Controller& c); // power-on state from the spec
+
+// Time (sim_clock.cpp).
+double ClockNow();
+void AdvanceController(Controller& c, double until);
+void RunTicks(Controller& c, long count);
+
+// Handles (handles.cpp). Each returns null and counts a dead-handle call
+// when the handle is not open.
+Controller* ControllerOfHandle(short handle);
+Controller* ControllerById(short id);
+AxisModel* AxisOf(Controller* c, short axis);
+// TAVRO_OK with both found, else the error code (the pointers may be null).
+short AxisStatus(short handle, short axis, Controller** controller, AxisModel** model);
+
+// Capture and blocks (capture.cpp), run once per tick.
+void CaptureTick(Controller& c);
+void BlockTick(Controller& c);
+void StartCapture(Controller& c, short axis, long points);
+
+// Digital and analog inputs (digital_io.cpp, analog_io.cpp).
+// Latches an input whose state went on since it was last looked at.
+void CheckLatch(Controller& c, int index);
+
+
+// Call counting and the trace file (trace.cpp).
+void EndCall(const char* name, long result, const char* format, ...);
+void ResetCallCounts();
+long CallCount(const char* name);
+
+#endif
