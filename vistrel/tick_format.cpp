@@ -20,7 +20,7 @@ bool IsSingleDoubleFormat(const char* format)
         ++p;
         if (*p == '%')
             continue;
-        while (*p && strchr("-+ #0'", *p))
+        while (*p && strchr("-+ #0", *p))
             ++p;
         while (isdigit(static_cast<unsigned char>(*p)))
             ++p;

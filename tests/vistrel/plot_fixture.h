@@ -15,13 +15,12 @@ HWND MakePlot(int width = 600, int height = 400, bool visible = false);
 
 double GetDouble(HWND plot, UINT message);
 void SetDouble(HWND plot, UINT message, double value);
+void SetText(HWND plot, UINT message, const char* text, WPARAM trace = 0);
 void SetTrace(HWND plot, int trace, const std::vector<double>& samples);
 
 struct DrawnLine {
-    POINT from;
-    POINT to;
-    int penStyle; // PS_DOT, PS_SOLID, ...
-    int penWidth;
+    POINT from, to;
+    int penStyle, penWidth;
     COLORREF penColor;
 };
 
@@ -36,14 +35,13 @@ struct Drawing {
     std::vector<DrawnLine> lines;
     std::vector<DrawnText> texts;
     std::vector<LOGFONTW> fonts;
-    size_t records = 0;
 
-    std::vector<DrawnLine> LinesOf(int penStyle) const;
+    std::vector<DrawnLine> LinesOf(int penStyle, int penWidth) const;
     const DrawnText* FindText(const std::string& text) const;
 };
 
 // Sends WM_PRINTCLIENT with a metafile DC mapped the way a printing caller
-// maps it (y up, `width` x `height` device units) and lists what was drawn.
-Drawing RecordPrint(HWND plot, int width, int height);
+// maps it (y up, 600 x 400 device units) and lists what was drawn.
+Drawing RecordPrint(HWND plot);
 
 #endif
