@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace {
@@ -96,11 +97,25 @@ void MeasureLayout(HDC dc, const PlotWindowData& data, PlotLayout* layout)
     layout->yStep = (layout->top - layout->bottom) / (data.yDivisions > 0 ? data.yDivisions : 1);
 }
 
-// Rows bottom to top, then columns left to right, in one call.
+// Rows bottom to top, then columns left to right: in one call, or line by
+// line when the buffer of end points cannot be had.
 void DrawGrid(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
 {
     std::vector<POINT> ends;
-    ends.reserve(2 * static_cast<size_t>(data.xDivisions + data.yDivisions + 2));
+    std::vector<DWORD> counts;
+    const size_t lines = static_cast<size_t>(data.xDivisions) + data.yDivisions + 2;
+    try {
+        ends.reserve(2 * lines);
+        counts.assign(lines, 2);
+    } catch (const std::bad_alloc&) {
+        for (int i = 0; i <= data.yDivisions; ++i)
+            Line(dc, layout.left, layout.bottom + i * layout.yStep, layout.right,
+                 layout.bottom + i * layout.yStep);
+        for (int i = 0; i <= data.xDivisions; ++i)
+            Line(dc, layout.left + i * layout.xStep, layout.bottom, layout.left + i * layout.xStep,
+                 layout.top);
+        return;
+    }
     for (int i = 0; i <= data.yDivisions; ++i) {
         int y = layout.bottom + i * layout.yStep;
         ends.push_back({layout.left, y});
@@ -111,7 +126,6 @@ void DrawGrid(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
         ends.push_back({x, layout.bottom});
         ends.push_back({x, layout.top});
     }
-    std::vector<DWORD> counts(ends.size() / 2, 2);
     PolyPolyline(dc, ends.data(), counts.data(), static_cast<DWORD>(counts.size()));
 }
 
@@ -225,24 +239,42 @@ void DrawPlotFrame(HDC dc, const PlotWindowData& data, PlotLayout* layout, Paint
     DeleteObject(solid);
 }
 
-// One connected polyline through the samples, spread over the plot width and
-// clamped to the y range. Repeated points add nothing to a polyline and are dropped.
+// Position of sample `i` of `count`: spread over the plot width, clamped to the y range.
+POINT SamplePoint(const PlotWindowData& data, const PlotLayout& layout, double step, double sample,
+                  size_t i)
+{
+    double v = sample;
+    if (v < data.yMin)
+        v = data.yMin;
+    if (v > data.yMax)
+        v = data.yMax;
+    return {Trunc(i * step + layout.left),
+            Trunc((v - data.yMin) / (data.yMax - data.yMin) * (layout.top - layout.bottom) +
+                  layout.bottom)};
+}
+
+// One connected polyline through the samples, drawn with one call from a
+// buffer of points (repeated points add nothing and are dropped); segment by
+// segment when the buffer cannot be had.
 void DrawTraceLine(HDC dc, const PlotWindowData& data, const PlotLayout& layout,
                    const std::vector<double>& samples, std::vector<POINT>* points)
 {
     const size_t count = samples.size();
     const double step = static_cast<double>(layout.right - layout.left) / (count - 1);
-    const double range = data.yMax - data.yMin;
-    const int height = layout.top - layout.bottom;
     points->clear();
-    points->reserve(count);
+    try {
+        points->reserve(count);
+    } catch (const std::bad_alloc&) {
+        POINT first = SamplePoint(data, layout, step, samples[0], 0);
+        MoveToEx(dc, first.x, first.y, nullptr);
+        for (size_t i = 1; i < count; ++i) {
+            POINT p = SamplePoint(data, layout, step, samples[i], i);
+            LineTo(dc, p.x, p.y);
+        }
+        return;
+    }
     for (size_t i = 0; i < count; ++i) {
-        double v = samples[i];
-        if (v < data.yMin)
-            v = data.yMin;
-        if (v > data.yMax)
-            v = data.yMax;
-        POINT p = {Trunc(i * step + layout.left), Trunc((v - data.yMin) / range * height + layout.bottom)};
+        POINT p = SamplePoint(data, layout, step, samples[i], i);
         if (!points->empty() && points->back().x == p.x && points->back().y == p.y)
             continue;
         points->push_back(p);

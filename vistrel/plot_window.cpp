@@ -124,10 +124,11 @@ LRESULT SetTraceData(PlotWindowData* data, WPARAM wParam, LPARAM lParam)
     const double* values = reinterpret_cast<const double*>(lParam);
     if (!IsTrace(trace) || (count > 0 && !values))
         return kRefused;
-    std::vector<double>& samples = data->traceSamples[trace];
-    samples.clear();
-    if (count > 0)
-        samples.assign(values, values + count);
+    try {
+        std::vector<double>(values, values + count).swap(data->traceSamples[trace]);
+    } catch (const std::bad_alloc&) {
+        return kRefused;
+    }
     return trace;
 }
 
@@ -136,7 +137,11 @@ LRESULT SetText(std::string* field, LPARAM lParam)
     const char* text = reinterpret_cast<const char*>(lParam);
     if (!text)
         return kRefused;
-    field->assign(text);
+    try {
+        field->assign(text);
+    } catch (const std::bad_alloc&) {
+        return kRefused;
+    }
     return 0;
 }
 
