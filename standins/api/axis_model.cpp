@@ -13,10 +13,12 @@ const double kCoulomb = 20000.0;        // counts/s^2 (0.05 V worth)
 const double kAmplifierLag = 0.0004;    // s
 const double kLoadLag = 0.001;          // s, auxiliary encoder behind the motor
 const double kPhysicsStep = 0.00025;    // longest motor integration step, s
+const double kLimitBackOff = 100.0;     // counts a limit switch stays on after the limit
 
 // Servo law per unit of integer-family gain.
 const double kP = 7.0e-5;   // volts per count
-const double kD = 2.27e-4;  // volts per count of error change per derivative period
+const double kD = 2.27e-4;  // volts per count of error change in kReferencePeriod
+const double kReferencePeriod = 0.00025;
 const double kI = 2.0e-3;   // volts per count-second
 const double kV = 1.0e-6;   // volts per count/s of command velocity
 // One unit of fractional gain is worth this many integer units.
@@ -376,7 +378,8 @@ void AxisModel::StepServo(double dt)
     double derivativePeriod = f.derivativePeriod > dt ? f.derivativePeriod : dt;
     derivativeClock_ += dt;
     if (derivativeClock_ >= derivativePeriod - 1e-12) {
-        derivativeTerm_ = kD * scale * f.derivativeGain * (e - lastDerivativeError_);
+        derivativeTerm_ = kD * scale * f.derivativeGain * (e - lastDerivativeError_) * kReferencePeriod
+                        / derivativeClock_;
         lastDerivativeError_ = e;
         derivativeClock_ = 0.0;
     }
@@ -434,8 +437,9 @@ void AxisModel::StepMotor(double dt)
 
 void AxisModel::CheckLimits()
 {
-    limitHit_[0] = position_ >= hw_.limitPositive;
-    limitHit_[1] = position_ <= hw_.limitNegative;
+    // A switch once hit stays on until the axis has backed off a little.
+    limitHit_[0] = position_ >= hw_.limitPositive || (limitHit_[0] && position_ > hw_.limitPositive - kLimitBackOff);
+    limitHit_[1] = position_ <= hw_.limitNegative || (limitHit_[1] && position_ < hw_.limitNegative + kLimitBackOff);
     // A limit halts motion toward it; motion away is allowed.
     if ((AtLimitPositive() && rawSpeed_ > 0.0) || (AtLimitNegative() && rawSpeed_ < 0.0)) {
         target_ = raw_ = command_;

@@ -1,0 +1,181 @@
+// Step tests as the tuning program sends them: blocks, capture, the repeat
+// tail and the gantry start, and how the gains shape the response.
+#include <cmath>
+#include <vector>
+
+#include "sim_fixture.h"
+
+namespace {
+
+// The block of a plain step test; reads every sample right after it.
+std::vector<double> StepResponse(short h, short axis, double distance, long points, double period)
+{
+    TavroEnableAxis(h, axis, 1);
+    TavroSetOperatingMode(h, axis, 0, 1);
+    double target0 = 0.0;
+    TavroGetTargetEx(h, axis, &target0);
+    TavroBlockBegin(h, 0, 0);
+    TavroCaptureData(h, axis, points, period, 0.0);
+    TavroMoveRelative(h, axis, distance);
+    TavroBlockEnd(h, 0);
+    std::vector<double> samples;
+    for (long k = 0; k < points; ++k) {
+        double v = NAN;
+        EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, axis, TAVRO_CAPTURE_KIND_ACTUAL, k, 1, &v)) << "sample " << k;
+        samples.push_back(v - target0);
+    }
+    return samples;
+}
+
+double Peak(const std::vector<double>& v)
+{
+    double peak = -1e300;
+    for (double x : v)
+        peak = x > peak ? x : peak;
+    return peak;
+}
+
+// Largest distance from `value` over the last quarter of the samples.
+double TailSpread(const std::vector<double>& v, double value)
+{
+    double spread = 0.0;
+    for (size_t i = v.size() * 3 / 4; i < v.size(); ++i)
+        spread = std::fmax(spread, std::fabs(v[i] - value));
+    return spread;
+}
+
+} // namespace
+
+TEST_F(SimTest, DefaultStepSettlesAtTheDistanceWithSomeOvershoot)
+{
+    std::vector<double> s = StepResponse(h, 1, 100.0, 2000, 0.00025);
+    ASSERT_EQ(2000u, s.size());
+    double peak = Peak(s);
+    EXPECT_GT(peak, 105.0);
+    EXPECT_LT(peak, 140.0);
+    EXPECT_LE(TailSpread(s, 100.0), 2.0);
+
+    // Torque, optimal and auxiliary samples come with it; optimal is the
+    // stepped command.
+    double torque = 0.0, optimal = 0.0, aux = 0.0;
+    EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_TORQUE, 0, 1, &torque));
+    EXPECT_GT(torque, 0.5);
+    EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_OPTIMAL, 0, 1, &optimal));
+    EXPECT_EQ(100.0, optimal);
+    EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_AUX, 1999, 1, &aux));
+    EXPECT_NEAR(100.0, aux, 3.0);
+
+    // Beyond what was captured: failure and a zero.
+    double beyond = 5.0;
+    EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 2000, 1, &beyond), 0);
+    EXPECT_EQ(0.0, beyond);
+    EXPECT_LT(TavroGetCaptureData(h, 1, 32, 0, 1, &beyond), 0);
+}
+
+TEST_F(SimTest, GainsShapeTheResponseFromDampedToUnstable)
+{
+    TavroFilterConfig filter;
+    TavroGetFilterConfig(h, 1, &filter);
+    filter.derivativeGain = 20000.0;
+    TavroSetFilterConfig(h, 1, &filter);
+    std::vector<double> damped = StepResponse(h, 1, 100.0, 2000, 0.00025);
+    EXPECT_LT(Peak(damped), 110.0);
+
+    TavroSetGain(h, 2, 12000.0);
+    TavroGetFilterConfig(h, 2, &filter);
+    filter.derivativeGain = 1000.0;
+    TavroSetFilterConfig(h, 2, &filter);
+    std::vector<double> ringing = StepResponse(h, 2, 100.0, 2000, 0.00025);
+    EXPECT_GT(Peak(ringing), 150.0);
+
+    TavroSetGain(h, 3, 32767.0);
+    std::vector<double> unstable = StepResponse(h, 3, 100.0, 2000, 0.00025);
+    EXPECT_GT(TailSpread(unstable, 100.0), 10.0);
+
+    // The fractional family at its defaults behaves like the integer one.
+    short large = Open(1);
+    std::vector<double> fractional = StepResponse(large, 1, 100.0, 500, 0.0005);
+    EXPECT_GT(Peak(fractional), 102.0);
+    EXPECT_LE(TailSpread(fractional, 100.0), 2.0);
+    TavroClose(large);
+}
+
+TEST_F(SimTest, RepeatTailRunsTheMotionAgainWithoutRearmingTheCapture)
+{
+    TavroEnableAxis(h, 1, 1);
+    int32_t count = 2;
+    ASSERT_EQ(TAVRO_OK, TavroSetRegister(h, 0, &count, 2));
+    TavroBlockBegin(h, 0, 0);
+    TavroCaptureData(h, 1, 100, 0.001, 0.0);
+    TavroMoveRelative(h, 1, 1000.0);
+    TavroWaitForStop(h, 1, 0.01);
+    const short tail[][2] = {{134, 1}, {163, 0}, {6, 3}, {120, 0}};
+    for (const auto& raw : tail) {
+        int32_t value = raw[1];
+        EXPECT_EQ(TAVRO_OK, qorcmdex(h, 0, raw[0], &value, 2));
+    }
+    ASSERT_EQ(TAVRO_OK, TavroBlockEnd(h, 0));
+    double v = 0.0;
+    ASSERT_EQ(TAVRO_OK, TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 99, 1, &v));
+    Run(1.0);
+    double target = 0.0;
+    TavroGetTargetEx(h, 1, &target);
+    EXPECT_EQ(3000.0, target);
+    // The capture ran once: a sample past its points was never taken.
+    EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 100, 1, &v), 0);
+
+    EXPECT_EQ(TAVRO_ERR_BLOCK, TavroBlockEnd(h, 0));
+    TavroBlockBegin(h, 0, 0);
+    EXPECT_EQ(TAVRO_ERR_BLOCK, TavroBlockBegin(h, 0, 0));
+    TavroBlockEnd(h, 0);
+}
+
+TEST_F(SimTest, GantryPairStartsItsCapturesTogetherAndFollowsTheTestAxis)
+{
+    TavroEnableAxis(h, 1, 1);
+    TavroEnableAxis(h, 2, 1);
+    TavroSetOperatingMode(h, 1, 0, 2);
+    TavroSetOperatingMode(h, 2, 0, 2);
+    ASSERT_EQ(TAVRO_OK, TavroEnableGearing(h, 2, 1, 1.0, 1));
+    TavroCaptureData(h, 1, 1, 0.0005, 0.0);
+    TavroCaptureData(h, 2, 1, 0.0005, 0.0);
+    TavroBlockBegin(h, 0, 0);
+    int32_t points = 400;
+    qorcmdex(h, 1, 212, &points, 2);
+    qorcmdex(h, 2, 212, &points, 2);
+    TavroMoveRelative(h, 1, 200.0);
+    TavroWaitForStop(h, 1, 0.025);
+    TavroEnableGearing(h, 2, 1, 1.0, 0);
+    TavroBlockEnd(h, 0);
+
+    double a = 0.0, b = 0.0;
+    ASSERT_EQ(TAVRO_OK, TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_OPTIMAL, 399, 1, &a));
+    ASSERT_EQ(TAVRO_OK, TavroGetCaptureData(h, 2, TAVRO_CAPTURE_KIND_OPTIMAL, 399, 1, &b));
+    EXPECT_EQ(200.0, a);
+    EXPECT_EQ(200.0, b);
+    for (long k : {10L, 50L, 100L}) {
+        TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_OPTIMAL, k, 1, &a);
+        TavroGetCaptureData(h, 2, TAVRO_CAPTURE_KIND_OPTIMAL, k, 1, &b);
+        EXPECT_EQ(a, b) << "sample " << k;
+    }
+    Run(0.5);
+    TavroMoveRelative(h, 1, 100.0);
+    Run(0.5);
+    TavroGetOptimalEx(h, 2, &b);
+    EXPECT_EQ(200.0, b) << "uncoupled at the end of the block";
+
+    // An axis that cannot capture refuses.
+    short large = Open(1);
+    EXPECT_EQ(TAVRO_ERR_NOT_SUPPORTED, TavroCaptureData(large, 5, 100, 0.001, 0.0));
+    TavroClose(large);
+}
+
+TEST_F(SimTest, WaitForStopOutsideABlockAnswersAtOnce)
+{
+    TavroEnableAxis(h, 1, 1);
+    TavroMoveRelative(h, 1, 100000.0);
+    EXPECT_EQ(TAVRO_OK, TavroWaitForStop(h, 1, 10.0));
+    EXPECT_EQ(0, TavroIsStopped(h, 1, 5.0));
+    TavroSimAxisState state = Axis(0, 1);
+    EXPECT_EQ(1, state.moving);
+}

@@ -1,0 +1,183 @@
+// Handles, error codes, configuration records and dead-handle calls.
+#include <cstring>
+#include <string>
+
+#include "sim_fixture.h"
+
+TEST_F(SimTest, HandlesAreFreshAndCountUpwardSoStaleOnesStayDead)
+{
+    short second = Open(0);
+    EXPECT_GT(second, h);
+    ASSERT_EQ(TAVRO_OK, TavroClose(second));
+    short third = Open(1);
+    EXPECT_GT(third, second);
+    EXPECT_EQ(1, TavroSim_ControllerIdOfHandle(third));
+    EXPECT_EQ(-1, TavroSim_ControllerIdOfHandle(second));
+
+    double position = 7.0;
+    EXPECT_LT(TavroGetPositionEx(second, 1, &position), 0);
+    EXPECT_EQ(0.0, position);
+    EXPECT_LT(TavroClose(second), 0);
+    EXPECT_EQ(TAVRO_OK, TavroClose(third));
+    EXPECT_EQ(1, TavroSim_OpenHandleCount());
+}
+
+TEST_F(SimTest, FailedOpensGiveDistinctCodesWithTexts)
+{
+    short offline = TavroOpen(7, TAVRO_OPEN_SHARED, "");
+    short noDriver = TavroOpen(8, TAVRO_OPEN_SHARED, nullptr);
+    short unknown = TavroOpen(42, TAVRO_OPEN_SHARED, "");
+    EXPECT_LT(offline, 0);
+    EXPECT_LT(noDriver, 0);
+    EXPECT_LT(unknown, 0);
+    EXPECT_NE(offline, noDriver);
+    EXPECT_NE(offline, unknown);
+
+    char a[128], b[128], c[128];
+    TavroTranslateErrorEx(offline, a, sizeof a);
+    TavroTranslateErrorEx(noDriver, b, sizeof b);
+    TavroTranslateErrorEx(unknown, c, sizeof c);
+    EXPECT_STRNE(a, b);
+    EXPECT_STRNE(a, c);
+    EXPECT_GT(strlen(a), 0u);
+
+    // Every code has a text, cut to the buffer and always terminated.
+    char small[8];
+    memset(small, 'x', sizeof small);
+    EXPECT_EQ(TAVRO_OK, TavroTranslateErrorEx(-12345, small, sizeof small));
+    EXPECT_EQ(7u, strlen(small));
+    char zero[128];
+    TavroTranslateErrorEx(0, zero, sizeof zero);
+    EXPECT_GT(strlen(zero), 0u);
+}
+
+TEST_F(SimTest, SizedRecordsAreNeverWrittenAtOrPastTheirSize)
+{
+    unsigned char raw[132];
+    memset(raw, 0xAB, sizeof raw);
+    auto* config = reinterpret_cast<TavroControllerConfig*>(raw);
+    config->size = 124;
+    ASSERT_EQ(TAVRO_OK, TavroGetConfigurationEx(h, config));
+    EXPECT_EQ(1, config->controllerType);
+    EXPECT_EQ(4, config->axisCount);
+    EXPECT_EQ(48, config->digitalChannels);
+    EXPECT_EQ(8, config->analogInputs);
+    for (size_t i = 124; i < sizeof raw; ++i)
+        EXPECT_EQ(0xAB, raw[i]) << "byte " << i;
+
+    memset(raw, 0xAB, sizeof raw);
+    auto* axis = reinterpret_cast<TavroAxisConfig*>(raw);
+    axis->size = 40; // ends inside the sample periods
+    ASSERT_EQ(TAVRO_OK, TavroGetAxisConfiguration(h, 1, axis));
+    EXPECT_EQ(0x780, axis->captureFlags);
+    EXPECT_EQ(4096, axis->captureBufferSize);
+    EXPECT_EQ(0.00025, axis->samplePeriodHigh);
+    for (size_t i = 40; i < sizeof raw; ++i)
+        EXPECT_EQ(0xAB, raw[i]) << "byte " << i;
+
+    // A dead handle zeroes the record from byte 4 up to its size.
+    memset(raw, 0xAB, sizeof raw);
+    config->size = 128;
+    EXPECT_LT(TavroGetConfigurationEx(0, config), 0);
+    EXPECT_EQ(128u, config->size);
+    for (size_t i = 4; i < 128; ++i)
+        EXPECT_EQ(0, raw[i]) << "byte " << i;
+    EXPECT_EQ(0xAB, raw[128]);
+}
+
+TEST_F(SimTest, ControllerModelsReportWhatTheProgramsRelyOn)
+{
+    TavroControllerConfig config = {};
+    config.size = sizeof config;
+
+    short type8 = Open(3);
+    TavroGetConfigurationEx(type8, &config);
+    EXPECT_EQ(8, config.controllerType);
+    TavroAxisConfig axis = {};
+    axis.size = sizeof axis;
+    TavroGetAxisConfiguration(type8, 1, &axis);
+    // The axis count doubles as the servo period in milliseconds.
+    EXPECT_DOUBLE_EQ(config.axisCount * 0.001, axis.samplePeriodHigh);
+
+    short analog = Open(5);
+    memset(&config, 0, sizeof config);
+    config.size = sizeof config;
+    TavroGetConfigurationEx(analog, &config);
+    EXPECT_EQ(0, config.axisCount);
+    EXPECT_EQ(16, config.analogInBits);
+    EXPECT_EQ(12, config.analogOutBits);
+    EXPECT_EQ(-10.0, config.analogInMin);
+    EXPECT_EQ(10.0, config.analogOutMax);
+
+    short large = Open(1);
+    TavroGetConfigurationEx(large, &config);
+    EXPECT_EQ(4, config.flags & TAVRO_CTRL_FRACTIONAL_GAINS);
+    EXPECT_EQ(144, config.digitalChannels);
+    int32_t modules[16];
+    ASSERT_EQ(TAVRO_OK, TavroGetInstalledModules(large, modules, static_cast<short>(config.moduleSlots)));
+    int analogModules = 0;
+    for (int i = 0; i < config.moduleSlots; ++i)
+        analogModules += modules[i] == TAVRO_MODULE_ANALOG;
+    EXPECT_EQ(2, analogModules);
+    TavroGetAxisConfiguration(large, 5, &axis);
+    EXPECT_EQ(4, axis.moduleType);
+    EXPECT_EQ(0, axis.axisFlags & TAVRO_AXIS_SERVO);
+    EXPECT_EQ(0, axis.captureFlags);
+    short profile = 0;
+    TavroGetProfile(large, 3, &profile);
+    EXPECT_EQ(TAVRO_PROFILE_SCURVE, profile);
+
+    TavroBasicConfig basic;
+    memset(&basic, 0xAB, sizeof basic);
+    ASSERT_EQ(TAVRO_OK, TavroGetConfiguration(large, &basic));
+    EXPECT_EQ(10, basic.axisCount);
+}
+
+TEST_F(SimTest, DeadHandlesChangeNothingAndZeroTheirOutputs)
+{
+    TavroEnableAxis(h, 1, 1);
+    short closed = Open(0);
+    TavroClose(closed);
+    TavroSim_ResetCallCounts();
+    const short dead[] = {0, -3, closed, 999};
+    for (short d : dead) {
+        EXPECT_LT(TavroMoveRelative(d, 1, 500.0), 0);
+        EXPECT_LT(TavroEnableAxis(d, 1, 0), 0);
+        EXPECT_LT(TavroSetGain(d, 1, 5.0), 0);
+        EXPECT_LT(TavroSetAnalog(d, 1, 4000), 0);
+        EXPECT_LT(TavroEnableDigitalIO(d, 1, 1), 0);
+        double value = 3.0;
+        EXPECT_LT(TavroGetTargetEx(d, 1, &value), 0);
+        EXPECT_EQ(0.0, value);
+        TavroMotionConfig motion;
+        memset(&motion, 0xAB, sizeof motion);
+        EXPECT_LT(TavroGetMotionConfig(d, 1, &motion), 0);
+        EXPECT_EQ(0.0, motion.velocity);
+        EXPECT_EQ(0, motion.updateRate);
+        unsigned short word = 7;
+        EXPECT_LT(TavroGetDigitalIOConfig(d, 1, &word), 0);
+        EXPECT_EQ(0, word);
+        EXPECT_EQ(0u, TavroGetStatus(d, 1));
+        EXPECT_NE(0, TavroIsStopped(d, 0, 0.0));
+        EXPECT_EQ(0, TavroGetDigitalIO(d, 1));
+        EXPECT_EQ(0, TavroGetAnalog(d, 1));
+    }
+    EXPECT_EQ(4 * 12, TavroSim_DeadHandleCallCount());
+
+    Run(0.2);
+    TavroSimAxisState state = Axis(0, 1);
+    EXPECT_EQ(1, state.motorOn);
+    EXPECT_EQ(0.0, state.target);
+    double gain = 0.0;
+    TavroGetGain(h, 1, &gain);
+    EXPECT_EQ(800.0, gain);
+    EXPECT_EQ(2048, TavroSim_GetAnalogOutput(0, 1));
+
+    // Axes and channels the controller lacks fail the same way.
+    double value = 3.0;
+    EXPECT_EQ(TAVRO_ERR_BAD_AXIS, TavroGetPositionEx(h, 5, &value));
+    EXPECT_EQ(0.0, value);
+    EXPECT_EQ(0u, TavroGetStatus(h, 0));
+    EXPECT_LT(TavroConfigureDigitalIO(h, 49, 2), 0);
+    EXPECT_LT(TavroSetAnalog(h, 9, 100), 0);
+}

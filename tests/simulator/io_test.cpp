@@ -1,0 +1,142 @@
+// Digital and analog I/O, and the trace file.
+#include <windows.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "sim_fixture.h"
+
+TEST_F(SimTest, DigitalCodesSetDirectionAndPolarityAndOutputsLoopBack)
+{
+    unsigned short word = 0;
+    ASSERT_EQ(TAVRO_OK, TavroGetDigitalIOConfig(h, 1, &word));
+    EXPECT_EQ(TAVRO_DIO_ACTIVE_HIGH | TAVRO_DIO_CAN_LATCH, word);
+
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(h, 1, TAVRO_DIO_MODE_OUTPUT | TAVRO_DIO_MODE_HIGH));
+    EXPECT_EQ(TAVRO_DIO_OUTPUT, TavroSim_GetDigitalConfig(0, 1) & TAVRO_DIO_OUTPUT);
+    EXPECT_EQ(0, TavroGetDigitalIO(h, 9));
+    ASSERT_EQ(TAVRO_OK, TavroEnableDigitalIO(h, 1, 1));
+    EXPECT_EQ(1, TavroGetDigitalIO(h, 1));
+    EXPECT_EQ(1, TavroSim_GetDigitalOutput(0, 1));
+    EXPECT_EQ(1, TavroGetDigitalIO(h, 9)) << "input 9 is wired back from output 1";
+
+    // An active-low input reads on at a low level.
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(h, 9, TAVRO_DIO_MODE_LOW));
+    EXPECT_EQ(0, TavroGetDigitalIO(h, 9));
+    TavroEnableDigitalIO(h, 1, 0);
+    EXPECT_EQ(1, TavroGetDigitalIO(h, 9));
+
+    // Back to an input: the output state is dropped.
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(h, 1, TAVRO_DIO_MODE_INPUT | TAVRO_DIO_MODE_HIGH));
+    EXPECT_EQ(0, TavroSim_GetDigitalOutput(0, 1));
+    EXPECT_LT(TavroEnableDigitalIO(h, 1, 1), 0) << "an input cannot be switched";
+    EXPECT_LT(TavroConfigureDigitalIO(h, 2, TAVRO_DIO_MODE_INPUT | TAVRO_DIO_MODE_OUTPUT), 0);
+    EXPECT_LT(TavroConfigureDigitalIO(h, 2, 0x40), 0);
+
+    TavroSim_SetDigitalInput(0, 3, 1);
+    EXPECT_EQ(1, TavroGetDigitalIO(h, 3));
+    TavroSim_SetDigitalInput(0, 3, 0);
+    EXPECT_EQ(0, TavroGetDigitalIO(h, 3));
+}
+
+TEST_F(SimTest, LatchedInputsHoldAPulseUntilRead)
+{
+    EXPECT_LT(TavroConfigureDigitalIO(h, 20, TAVRO_DIO_MODE_LATCH), 0) << "channel 20 cannot latch";
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(h, 2, TAVRO_DIO_MODE_LATCH));
+    EXPECT_NE(0, TavroSim_GetDigitalConfig(0, 2) & TAVRO_DIO_LATCHED);
+    TavroSim_SetDigitalInput(0, 2, 1);
+    TavroSim_SetDigitalInput(0, 2, 0);
+    EXPECT_EQ(1, TavroGetDigitalIO(h, 2));
+    EXPECT_EQ(0, TavroGetDigitalIO(h, 2));
+
+    // Channel 7 sees 10 ms pulses every 1.5 s: only the latch catches one.
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(h, 7, TAVRO_DIO_MODE_INPUT));
+    TavroSim_Advance(0.5);
+    EXPECT_EQ(0, TavroGetDigitalIO(h, 7));
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(h, 7, TAVRO_DIO_MODE_LATCH));
+    TavroSim_Advance(1.2);
+    EXPECT_EQ(1, TavroGetDigitalIO(h, 7));
+    EXPECT_EQ(0, TavroGetDigitalIO(h, 7));
+
+    // Code 1 turns the latch off again.
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(h, 7, TAVRO_DIO_MODE_INPUT));
+    EXPECT_EQ(0, TavroSim_GetDigitalConfig(0, 7) & TAVRO_DIO_LATCHED);
+}
+
+TEST_F(SimTest, FixedAndStepperChannelsRefuseChanges)
+{
+    short large = Open(1);
+    unsigned short word = 0;
+    TavroGetDigitalIOConfig(large, 1, &word);
+    EXPECT_EQ(TAVRO_DIO_FIXED | TAVRO_DIO_ACTIVE_HIGH, word);
+    EXPECT_LT(TavroConfigureDigitalIO(large, 1, TAVRO_DIO_MODE_OUTPUT), 0);
+    EXPECT_EQ(TAVRO_OK, TavroConfigureDigitalIO(large, 1, TAVRO_DIO_MODE_LOW));
+    TavroGetDigitalIOConfig(large, 17, &word);
+    EXPECT_EQ(TAVRO_DIO_FIXED | TAVRO_DIO_OUTPUT, word & (TAVRO_DIO_FIXED | TAVRO_DIO_OUTPUT));
+    EXPECT_EQ(TAVRO_OK, TavroEnableDigitalIO(large, 17, 1));
+    TavroGetDigitalIOConfig(large, 140, &word);
+    EXPECT_NE(0, word & TAVRO_DIO_STEPPER);
+    EXPECT_LT(TavroConfigureDigitalIO(large, 140, TAVRO_DIO_MODE_INPUT), 0);
+    EXPECT_EQ(word, TavroSim_GetDigitalConfig(1, 140));
+    TavroClose(large);
+}
+
+TEST_F(SimTest, AnalogOutputsClampAndLoopBackToTheirInputs)
+{
+    ASSERT_EQ(TAVRO_OK, TavroSetAnalog(h, 1, 3072)); // +5 V
+    EXPECT_EQ(3072, TavroSim_GetAnalogOutput(0, 1));
+    long in = TavroGetAnalog(h, 1);
+    EXPECT_NEAR(3072, in, 1);
+
+    EXPECT_EQ(TAVRO_OK, TavroSetAnalog(h, 1, 9000));
+    EXPECT_EQ(4095, TavroSim_GetAnalogOutput(0, 1));
+    EXPECT_EQ(TAVRO_OK, TavroSetAnalog(h, 1, -7));
+    EXPECT_EQ(0, TavroSim_GetAnalogOutput(0, 1));
+
+    ASSERT_EQ(TAVRO_OK, TavroSim_SetAnalogInput(0, 2, 2.5));
+    EXPECT_EQ(2560, TavroGetAnalog(h, 2));
+    TavroSim_SetAnalogInput(0, 2, 100.0);
+    EXPECT_EQ(4095, TavroGetAnalog(h, 2));
+
+    // Even inputs follow a slow waveform: it moves over seconds.
+    TavroSim_SetAnalogInput(0, 2, NAN);
+    long first = TavroGetAnalog(h, 2);
+    TavroSim_Advance(1.5);
+    EXPECT_GT(std::labs(TavroGetAnalog(h, 2) - first), 50);
+
+    // 16-bit inputs of the analog-only controller.
+    short analog = Open(5);
+    TavroSim_SetAnalogInput(5, 3, 5.0);
+    EXPECT_EQ(49152, TavroGetAnalog(analog, 3));
+    EXPECT_EQ(0, TavroGetAnalog(analog, 9));
+    TavroClose(analog);
+}
+
+TEST(SimTrace, TraceFileHasOneLinePerCall)
+{
+    char folder[MAX_PATH];
+    char path[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    snprintf(path, sizeof path, "%ssimtrace_%lu.txt", folder, GetCurrentProcessId());
+    DeleteFileA(path);
+    // Read when the library first works, so before any call.
+    SetEnvironmentVariableA("TAVROSIM_TRACE", path);
+    short h = TavroOpen(0, TAVRO_OPEN_SHARED, "");
+    ASSERT_GT(h, 0);
+    TavroMoveRelative(h, 2, 250.5);
+    TavroGetStatus(0, 1);
+    TavroClose(h);
+
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    file.close();
+    DeleteFileA(path);
+    std::string lines = text.str();
+    EXPECT_NE(std::string::npos, lines.find("TavroOpen(0, 2, \"\") = " + std::to_string(h)));
+    EXPECT_NE(std::string::npos, lines.find("TavroMoveRelative(" + std::to_string(h) + ", 2, 250.500000) = 0"));
+    EXPECT_NE(std::string::npos, lines.find("TavroGetStatus(0, 1) = 0"));
+    EXPECT_NE(std::string::npos, lines.find("TavroClose(" + std::to_string(h) + ") = 0"));
+}
