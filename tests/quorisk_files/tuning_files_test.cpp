@@ -1,0 +1,330 @@
+// Command files and CSV files of the tuning program.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "quorisk_test_env.h"
+#include "tavro_binding.h"
+#include "test_support.h"
+#include "tuning_files.h"
+
+using namespace quorisk_test;
+using testing_support::DialogAnswerer;
+using testing_support::TempFolder;
+
+namespace {
+
+std::string ReadBytes(const std::string& path)
+{
+    std::string bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) {
+        return bytes;
+    }
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) {
+        bytes.append(buffer, got);
+    }
+    fclose(file);
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+}
+
+class TuningFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InstallFakeController();
+        data_ = window_.Data();
+        data_->controller = FAKE_HANDLE;
+    }
+
+    TempFolder folder_;
+    TuningWindow window_;
+    TuningWindowData* data_ = nullptr;
+};
+
+TEST_F(TuningFilesTest, CommandFileForFractionalGainsWithANonServoAxis)
+{
+    g_fake.axes[2].axisFlags = 0;                 // a stepper
+    g_fake.axes[3].motion.updateRate = 3;         // no servo period known
+    std::string path = folder_.File("tuning.tcl");
+    WriteTuningCommandFile(FAKE_HANDLE, path.c_str());
+
+    const std::string expected =
+        ";\r\n;Axis 1 setup\r\n;\r\n"
+        "1SG1.50000\t\t;Proportional Gain\r\n"
+        "1SI0.12500\t\t;Integral Gain\r\n"
+        "1SD0.25000\t\t;Derivative Gain\r\n"
+        "1IL50.00000\t\t;Integration Limit\r\n"
+        "1FR3\t\t;Derivative Sampling Period\r\n"
+        "1VG0.00000\t\t;Velocity Gain (Feed Forward)\r\n"
+        "1SE1024.00000\t\t;Stop on Error\r\n"
+        "1SQ10.00000\t\t;Torque\r\n"
+        "1SV500.00000\t\t;Velocity\r\n"
+        "1SA1000.00000\t\t;Acceleration\r\n"
+        "1DS2000.00000\t\t;Deceleration\r\n"
+        "2SV1000.00000\t\t;Velocity\r\n"
+        "2SA2000.00000\t\t;Acceleration\r\n"
+        "2DS4000.00000\t\t;Deceleration\r\n"
+        ";\r\n;Axis 3 setup\r\n;\r\n"
+        "3SG4.50000\t\t;Proportional Gain\r\n"
+        "3SI0.37500\t\t;Integral Gain\r\n"
+        "3SD0.75000\t\t;Derivative Gain\r\n"
+        "3IL50.00000\t\t;Integration Limit\r\n"
+        "3FR0\t\t;Derivative Sampling Period\r\n"
+        "3VG0.00000\t\t;Velocity Gain (Feed Forward)\r\n"
+        "3SE1024.00000\t\t;Stop on Error\r\n"
+        "3SQ10.00000\t\t;Torque\r\n"
+        "3SV1500.00000\t\t;Velocity\r\n"
+        "3SA3000.00000\t\t;Acceleration\r\n"
+        "3DS6000.00000\t\t;Deceleration\r\n";
+    EXPECT_EQ(expected, ReadBytes(path));
+}
+
+TEST_F(TuningFilesTest, CommandFileForIntegerGainsRoundsToWholeNumbers)
+{
+    g_fake.flags = 0;
+    g_fake.axisCount = 1;
+    g_fake.type = 8; // servo period from the controller record: 1 ms per axis count unit
+    FakeAxis& axis = g_fake.axes[1];
+    axis.motion.proportionalGain = 1.5;
+    axis.filter.integralGain = 12.25;
+    axis.filter.derivativeGain = 99.75;
+    axis.filter.derivativePeriod = 0.004;
+    std::string path = folder_.File("tuning.tcl");
+    WriteTuningCommandFile(FAKE_HANDLE, path.c_str());
+
+    const std::string expected =
+        ";\r\n;Axis 1 setup\r\n;\r\n"
+        "1SG2\t\t;Proportional Gain\r\n"
+        "1SI12\t\t;Integral Gain\r\n"
+        "1SD100\t\t;Derivative Gain\r\n"
+        "1IL50\t\t;Integration Limit\r\n"
+        "1FR3\t\t;Derivative Sampling Period\r\n"
+        "1VG0\t\t;Velocity Gain (Feed Forward)\r\n"
+        "1SE1024\t\t;Stop on Error\r\n"
+        "1SQ10\t\t;Torque\r\n"
+        "1SV500\t\t;Velocity\r\n"
+        "1SA1000\t\t;Acceleration\r\n"
+        "1DS2000\t\t;Deceleration\r\n";
+    EXPECT_EQ(expected, ReadBytes(path));
+}
+
+TEST_F(TuningFilesTest, FileDialogRecordsListTheRightFilters)
+{
+    char path[MAX_PATH] = "*.csv";
+    OPENFILENAMEA dialog;
+    ChooseDataFile(window_.Window(), &dialog, path, sizeof(path), 1);
+    EXPECT_EQ(152u, dialog.lStructSize);
+    EXPECT_EQ(window_.Window(), dialog.hwndOwner);
+    EXPECT_EQ(path, dialog.lpstrFile);
+    EXPECT_EQ(static_cast<DWORD>(MAX_PATH), dialog.nMaxFile);
+    EXPECT_STREQ("csv", dialog.lpstrDefExt);
+    const char csvList[] = "Comma Separated Value Files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    EXPECT_EQ(std::string(csvList, sizeof(csvList)),
+              std::string(dialog.lpstrFilter, sizeof(csvList)));
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(sizeof(current), current);
+    EXPECT_STREQ(current, dialog.lpstrInitialDir);
+
+    ChooseDataFile(window_.Window(), &dialog, path, sizeof(path), 0);
+    EXPECT_STREQ("tcl", dialog.lpstrDefExt);
+    const char commandList[] = "Fake Type 3 Files (*.tcl)\0*.tcl\0All files (*.*)\0*.*\0";
+    EXPECT_EQ(std::string(commandList, sizeof(commandList)),
+              std::string(dialog.lpstrFilter, sizeof(commandList)));
+}
+
+void FillSeries(TuningWindowData* data)
+{
+    data->Axis = 2;
+    data->actualSeries[1] = {1.0, 2.0, 3.0};
+    data->optimalSeries[1] = {1.5, 2.5, 3.5};
+    data->errorSeries[1] = {0.125, 0.25, 0.375};
+    data->torqueSeries[1] = {4.0, 5.0, 6.0};
+    data->auxiliarySeries[1] = {7.0, 8.0}; // one short
+    data->lastTest.points = 5;
+    data->lastTest.Sampling = 2;
+    data->lastTest.period = 0.001;
+    data->lastTest.Delay = 0.01;
+    data->hasAuxEncoder = 1;
+    data->PlotAuxiliary = 1;
+    data->PlotTorque = 0;
+}
+
+TEST_F(TuningFilesTest, CsvExportWritesKeptSamplesOfTheChosenTraces)
+{
+    FillSeries(data_);
+    std::string path = folder_.File("test.csv");
+    ExportCaptureCsv(window_.Window(), path.c_str());
+    EXPECT_EQ("Time, Actual, Optimal, Error, Torque\r\n"
+              "0.010000, 1, 1.5, 0.125, 0, 7\r\n"
+              "0.012000, 2, 2.5, 0.25, 0, 8\r\n"
+              "0.014000, 3, 3.5, 0.375, 0, 0\r\n",
+              ReadBytes(path));
+
+    // Without an auxiliary encoder its column is 0 whatever the flag says;
+    // an axis with no samples writes zeros, never what lies past its series.
+    data_->hasAuxEncoder = 0;
+    data_->PlotTorque = 1;
+    data_->Axis = 3;
+    ExportCaptureCsv(window_.Window(), path.c_str());
+    EXPECT_EQ("Time, Actual, Optimal, Error, Torque\r\n"
+              "0.010000, 0, 0, 0, 0, 0\r\n"
+              "0.012000, 0, 0, 0, 0, 0\r\n"
+              "0.014000, 0, 0, 0, 0, 0\r\n",
+              ReadBytes(path));
+
+    // A step of 0 would never reach the end.
+    data_->lastTest.Sampling = 0;
+    ExportCaptureCsv(window_.Window(), path.c_str());
+    EXPECT_NE(std::string::npos, ReadBytes(path).find("0.014000"));
+}
+
+TEST_F(TuningFilesTest, CsvExportThenImportGivesTheSameTest)
+{
+    data_->Axis = 1;
+    data_->PlotTorque = 1;
+    data_->hasAuxEncoder = 1;
+    data_->PlotAuxiliary = 1;
+    data_->lastTest.points = 512;
+    data_->lastTest.Sampling = 1;
+    data_->lastTest.period = 0.0005;
+    data_->lastTest.Delay = 0.002;
+    for (int i = 0; i < 512; ++i) {
+        data_->actualSeries[0].push_back(i * 0.5);
+        data_->optimalSeries[0].push_back(i * 0.25);
+        data_->errorSeries[0].push_back(-i * 0.125);
+        data_->torqueSeries[0].push_back(i % 7);
+        data_->auxiliarySeries[0].push_back(1000 + i);
+    }
+    std::string path = folder_.File("round.csv");
+    ExportCaptureCsv(window_.Window(), path.c_str());
+
+    TuningWindow other;
+    TuningWindowData* data = other.Data();
+    data->Axis = 1;
+    data->lastTest.Sampling = 4;
+    EXPECT_EQ(1, ImportCaptureCsv(other.Window(), path.c_str()));
+    EXPECT_EQ(data_->actualSeries[0], data->actualSeries[0]);
+    EXPECT_EQ(data_->optimalSeries[0], data->optimalSeries[0]);
+    EXPECT_EQ(data_->errorSeries[0], data->errorSeries[0]);
+    EXPECT_EQ(data_->torqueSeries[0], data->torqueSeries[0]);
+    EXPECT_EQ(data_->auxiliarySeries[0], data->auxiliarySeries[0]);
+    EXPECT_EQ(512, data->lastTest.points);
+    EXPECT_EQ(1, data->lastTest.Sampling);
+    EXPECT_DOUBLE_EQ(0.002, data->lastTest.Delay);
+    EXPECT_NEAR(511 * 0.0005, data->lastTest.RecordTime, 1e-9);
+    EXPECT_EQ(1, data->testDone);
+}
+
+TEST_F(TuningFilesTest, CsvImportReadsRowsUntilTheFirstMalformedOne)
+{
+    std::string path = folder_.File("rows.csv");
+    WriteBytes(path,
+               "Time, Actual, Optimal, Error, Torque\r\n"
+               "0.5, 1, 2, 3, 4, 5\r\n"
+               "\r\n"
+               "0.6, 1.5, 2.5, 3.5, 4.5, 5.5\r\n"
+               "0.7,10,20,30,40\r\n"
+               "0.8 ,1,2,3,4,5\r\n"
+               "0.9, 9, 9, 9, 9, 9\r\n");
+    data_->Axis = 3;
+    EXPECT_EQ(1, ImportCaptureCsv(window_.Window(), path.c_str()));
+    EXPECT_EQ((CaptureSeries{1, 1.5, 10}), data_->actualSeries[2]);
+    EXPECT_EQ((CaptureSeries{2, 2.5, 20}), data_->optimalSeries[2]);
+    EXPECT_EQ((CaptureSeries{3, 3.5, 30}), data_->errorSeries[2]);
+    EXPECT_EQ((CaptureSeries{4, 4.5, 40}), data_->torqueSeries[2]);
+    EXPECT_EQ((CaptureSeries{5, 5.5, 5.5}), data_->auxiliarySeries[2]);
+    EXPECT_EQ(3, data_->lastTest.points);
+    EXPECT_DOUBLE_EQ(0.5, data_->lastTest.Delay);
+    EXPECT_NEAR(0.2, data_->lastTest.RecordTime, 1e-12);
+    EXPECT_EQ(1, data_->testDone);
+}
+
+TEST_F(TuningFilesTest, CsvImportKeepsDelayAndTimeItCannotDeriveAndNothingOnFailure)
+{
+    data_->lastTest.Delay = 0.25;
+    data_->lastTest.RecordTime = 0.75;
+    std::string path = folder_.File("single.csv");
+    WriteBytes(path, "header\n-0.01, 1, 2, 3, 4, 5\n");
+    EXPECT_EQ(1, ImportCaptureCsv(window_.Window(), path.c_str()));
+    EXPECT_EQ(1, data_->lastTest.points);
+    EXPECT_DOUBLE_EQ(0.25, data_->lastTest.Delay);
+    EXPECT_DOUBLE_EQ(0.75, data_->lastTest.RecordTime);
+    EXPECT_EQ(1, data_->testDone);
+
+    // A file that cannot be opened changes nothing.
+    EXPECT_EQ(0, ImportCaptureCsv(window_.Window(), folder_.File("missing.csv").c_str()));
+    EXPECT_EQ((CaptureSeries{1}), data_->actualSeries[0]);
+    EXPECT_EQ(1, data_->testDone);
+
+    // A file without data rows leaves no test to print or save.
+    WriteBytes(path, "Time, Actual, Optimal, Error, Torque\n");
+    EXPECT_EQ(1, ImportCaptureCsv(window_.Window(), path.c_str()));
+    EXPECT_TRUE(data_->actualSeries[0].empty());
+    EXPECT_EQ(0, data_->lastTest.points);
+    EXPECT_EQ(0, data_->testDone);
+}
+
+// Export from the simulated controller, detune it, then download the file
+// through the dialogs library: the tuning comes back.
+TEST(CommandFileRoundTrip, ImportThroughTheDialogsRestoresTheGains)
+{
+    ASSERT_EQ(0, BindTavroApi());
+    ASSERT_EQ(0, BindTavroDialogs());
+    g_tavro.TavroDLG_Initialize();
+    short handle = g_tavro.TavroOpen(0, TAVRO_OPEN_SHARED, "");
+    ASSERT_GT(handle, 0);
+    TavroControllerConfig config = {};
+    config.size = 124;
+    g_tavro.TavroGetConfigurationEx(handle, &config);
+    ASSERT_GE(config.axisCount, 1);
+    TavroMotionConfig motion = {};
+    TavroFilterConfig filter = {};
+    g_tavro.TavroGetMotionConfig(handle, 1, &motion);
+    g_tavro.TavroGetFilterConfig(handle, 1, &filter);
+
+    TempFolder folder;
+    std::string path = folder.File("tuning.cmd");
+    WriteTuningCommandFile(handle, path.c_str());
+    ASSERT_NE(std::string::npos, ReadBytes(path).find("1SG"));
+
+    TavroMotionConfig detunedMotion = motion;
+    detunedMotion.proportionalGain = motion.proportionalGain + 3.0;
+    detunedMotion.velocity = motion.velocity * 2.0 + 1.0;
+    g_tavro.TavroSetMotionConfig(handle, 1, &detunedMotion);
+    TavroFilterConfig detunedFilter = filter;
+    detunedFilter.integralGain = filter.integralGain + 2.0;
+    detunedFilter.derivativeGain = filter.derivativeGain + 5.0;
+    g_tavro.TavroSetFilterConfig(handle, 1, &detunedFilter);
+
+    TuningWindow window;
+    DialogAnswerer answerer;
+    g_tavro.TavroReopen(handle, 1);
+    g_tavro.TavroDLG_DownloadFile(window.Window(), handle, 0, path.c_str());
+    g_tavro.TavroReopen(handle, 1);
+    EXPECT_EQ(0u, answerer.Count());
+
+    TavroMotionConfig restoredMotion = {};
+    TavroFilterConfig restoredFilter = {};
+    g_tavro.TavroGetMotionConfig(handle, 1, &restoredMotion);
+    g_tavro.TavroGetFilterConfig(handle, 1, &restoredFilter);
+    double tolerance = (config.flags & TAVRO_CTRL_FRACTIONAL_GAINS) ? 1e-5 : 0.5;
+    EXPECT_NEAR(motion.proportionalGain, restoredMotion.proportionalGain, tolerance);
+    EXPECT_NEAR(motion.velocity, restoredMotion.velocity, tolerance);
+    EXPECT_NEAR(filter.integralGain, restoredFilter.integralGain, tolerance);
+    EXPECT_NEAR(filter.derivativeGain, restoredFilter.derivativeGain, tolerance);
+    g_tavro.TavroClose(handle);
+}
+
+} // namespace
