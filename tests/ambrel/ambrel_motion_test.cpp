@@ -1,0 +1,270 @@
+// Ambrel moving axes: the bar's commands, cycling, lamps, the velocity slider
+// and keys typed into a distance box.
+#include "ambrel_fixture.h"
+
+namespace ambrel_test {
+namespace {
+
+const int kMoveButtons[] = {IDC_MOVE_PLUS, IDC_MOVE_MINUS, IDC_STOP, IDC_ABORT, IDC_ALL_OFF, IDC_HOME};
+
+class MotionTest : public AmbrelTest {
+protected:
+    void SetUp() override
+    {
+        AmbrelTest::SetUp();
+        ASSERT_TRUE(Start());
+        Command(IDC_ALL_ON);
+        Tick();
+    }
+
+    // Dispatches this thread's messages through Ambrel's accelerator table.
+    void PumpWithAccelerators(DWORD ms)
+    {
+        HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), "Accelerators");
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (!TranslateAcceleratorA(window_, table, &msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+            }
+            Sleep(5);
+        }
+    }
+
+    std::string Readout(int axis, int id) const
+    {
+        return testing_support::ItemText(Panel(axis), id);
+    }
+};
+
+TEST_F(MotionTest, RelativeAndAbsoluteMovesArriveAtTypedPositions)
+{
+    SetDistance(1, "250");
+    PanelCommand(2, IDC_ABS);
+    SetDistance(2, "300");
+    SetDistance(3, "12.5 mm");
+    SetDistance(4, "                              12");  // only 31 characters count
+
+    Command(IDC_MOVE_PLUS);
+    EXPECT_DOUBLE_EQ(250.0, Axis(1).target);
+    EXPECT_DOUBLE_EQ(300.0, Axis(2).target);
+    EXPECT_DOUBLE_EQ(12.5, Axis(3).target);
+    EXPECT_DOUBLE_EQ(1.0, Axis(4).target);
+    RunUntilStopped();
+    EXPECT_NEAR(250.0, Axis(1).position, 2.0);
+    EXPECT_NEAR(300.0, Axis(2).position, 2.0);
+
+    Command(IDC_MOVE_MINUS);
+    EXPECT_DOUBLE_EQ(0.0, Axis(1).target);     // relative: back by 250
+    EXPECT_DOUBLE_EQ(-300.0, Axis(2).target);  // absolute: to the negative
+    RunUntilStopped();
+    EXPECT_NEAR(-300.0, Axis(2).position, 2.0);
+
+    // Text that is no number moves by, or to, 0.0.
+    SetDistance(1, "nan");
+    SetDistance(2, "abc");
+    Command(IDC_MOVE_PLUS);
+    EXPECT_DOUBLE_EQ(0.0, Axis(1).target);
+    EXPECT_DOUBLE_EQ(0.0, Axis(2).target);
+    EXPECT_EQ(0, TavroSim_DeadHandleCallCount());
+}
+
+TEST_F(MotionTest, DisabledAxisIgnoresTheBarButKeepsPolling)
+{
+    PanelCommand(3, IDC_AXIS_BUTTON);
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(Panel(3), IDC_AXIS_BUTTON));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Panel(3), IDC_DISTANCE)));
+    SetDistance(3, "500");
+    SetDistance(1, "500");
+    Command(IDC_MOVE_PLUS);
+    EXPECT_DOUBLE_EQ(500.0, Axis(1).target);
+    EXPECT_DOUBLE_EQ(0.0, Axis(3).target);
+    RunUntilStopped();
+
+    const double velocity = Axis(3).velocity;
+    SetSlider(3, 30);
+    Tick();
+    EXPECT_DOUBLE_EQ(velocity, Axis(3).velocity);
+    EXPECT_EQ("30%", Readout(3, IDC_VELOCITY_READOUT));
+
+    Command(IDC_ALL_OFF);
+    EXPECT_TRUE(Axis(3).motorOn);
+    EXPECT_FALSE(Axis(1).motorOn);
+
+    // With every enabled axis off, a motor that is on adds nothing.
+    Command(IDC_ALL_OFF);
+    Tick();
+    for (int axis : {1, 2, 4})
+        PanelCommand(axis, IDC_AXIS_BUTTON);
+    Command(IDC_ALL_ON);
+    Tick();
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, IDC_MOVE_PLUS)));
+}
+
+TEST_F(MotionTest, MoveButtonsFollowMotorsOnlyOnChange)
+{
+    Command(IDC_ALL_OFF);
+    Tick();
+    for (int id : kMoveButtons)
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, id))) << id;
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_ALL_ON)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_ZERO)));
+
+    HMENU move = GetSubMenu(GetMenu(window_), 1);
+    SendMessageA(window_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(move), 1);
+    EXPECT_TRUE(GetMenuState(move, IDC_STOP, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(move, IDC_ALL_ON, MF_BYCOMMAND) & MF_GRAYED);
+
+    PanelCommand(2, IDC_MOTOR_ON);
+    Tick();
+    for (int id : kMoveButtons)
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, id))) << id;
+    SendMessageA(window_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(move), 1);
+    EXPECT_FALSE(GetMenuState(move, IDC_STOP, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(MotionTest, CycleReversesWhenAllAxesRestAndEachEndingCommandStopsIt)
+{
+    Command(IDC_CYCLE);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Panel(1), IDC_ABS)));
+    PanelCommand(1, IDC_ABS);  // cycling moves relatively whatever the box says
+    SetDistance(1, "200");
+
+    Command(IDC_MOVE_PLUS);
+    EXPECT_DOUBLE_EQ(200.0, Axis(1).target);
+    TavroSim_Advance(0.05);
+    Tick();  // still moving: no new leg
+    EXPECT_DOUBLE_EQ(200.0, Axis(1).target);
+    RunUntilStopped();
+    Tick();
+    EXPECT_DOUBLE_EQ(0.0, Axis(1).target);
+    RunUntilStopped();
+    Tick();
+    EXPECT_DOUBLE_EQ(200.0, Axis(1).target);
+
+    // Point to point does not end a running cycle.
+    Command(IDC_POINT_TO_POINT);
+    RunUntilStopped();
+    Tick();
+    EXPECT_DOUBLE_EQ(-200.0, Axis(1).target);  // Abs now: to the negative
+    Command(IDC_CYCLE);
+
+    const int endings[] = {IDC_STOP, IDC_ABORT, IDC_ALL_ON, IDC_ALL_OFF, IDC_ZERO, IDC_HOME};
+    for (int ending : endings) {
+        Command(IDC_ALL_ON);
+        RunUntilStopped();
+        Command(IDC_MOVE_MINUS);
+        if (ending == IDC_STOP)
+            answerer_.Expect(IDOK);
+        Command(ending);
+        RunUntilStopped();
+        Tick();
+        const double target = Axis(1).target;
+        RunUntilStopped();
+        Tick();
+        EXPECT_DOUBLE_EQ(target, Axis(1).target) << "ending command " << ending;
+    }
+    EXPECT_EQ(1u, answerer_.Count());
+}
+
+TEST_F(MotionTest, PointToPointMoveStartsNoCycle)
+{
+    SetDistance(1, "100");
+    Command(IDC_MOVE_PLUS);
+    RunUntilStopped();
+    Tick();
+    Tick();
+    EXPECT_DOUBLE_EQ(100.0, Axis(1).target);
+}
+
+TEST_F(MotionTest, StopRetakesTargetOnceTheAxisRests)
+{
+    SetDistance(1, "100000");
+    Command(IDC_MOVE_PLUS);
+    TavroSim_Advance(0.3);
+    answerer_.Expect(IDOK);
+    Command(IDC_STOP);
+    const long before = TavroSim_CallCount("TavroEnableAxis");
+    RunUntilStopped();
+    Tick();
+    EXPECT_EQ(before + 4, TavroSim_CallCount("TavroEnableAxis"));
+    Tick();
+    EXPECT_EQ(before + 4, TavroSim_CallCount("TavroEnableAxis"));
+    EXPECT_NEAR(Axis(1).position, Axis(1).target, 2.0);
+}
+
+TEST_F(MotionTest, LampsShowAStatusOnePollAfterItIsRead)
+{
+    Command(IDC_ALL_OFF);
+    Tick();
+    Tick();
+    EXPECT_EQ(0u, IsDlgButtonChecked(Panel(1), IDC_LAMP_ON));
+    Command(IDC_ALL_ON);
+    Tick();
+    EXPECT_EQ(0u, IsDlgButtonChecked(Panel(1), IDC_LAMP_ON));
+    Tick();
+    EXPECT_EQ(1u, IsDlgButtonChecked(Panel(1), IDC_LAMP_ON));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Panel(1), IDC_MOTOR_OFF)));
+
+    TavroSim_ForceAxisError(0, 2);
+    TavroSim_SetLimit(0, 3, 0, 1);
+    Tick();
+    Tick();
+    EXPECT_EQ(1u, IsDlgButtonChecked(Panel(2), IDC_LAMP_ERROR));
+    EXPECT_EQ(0u, IsDlgButtonChecked(Panel(2), IDC_LAMP_LIMIT));
+    EXPECT_EQ(1u, IsDlgButtonChecked(Panel(3), IDC_LAMP_LIMIT));
+    EXPECT_EQ(0u, IsDlgButtonChecked(Panel(3), IDC_LAMP_ERROR));
+
+    // The position readout is right-aligned in at least 12 characters.
+    std::string text = Readout(1, IDC_POSITION);
+    EXPECT_GE(text.size(), 12u);
+    EXPECT_EQ(' ', text[0]);
+    EXPECT_NEAR(Axis(1).position, strtod(text.c_str(), nullptr), 1.0);
+}
+
+TEST_F(MotionTest, SliderDrivesVelocityEveryTickAndExitRestoresIt)
+{
+    const double full = Axis(1).velocity;
+    ASSERT_GT(full, 0.0);
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(Panel(1), IDC_VELOCITY_SLIDER)));
+    for (int percent : {50, 150, 0}) {
+        SetSlider(1, percent);
+        Tick();
+        EXPECT_DOUBLE_EQ(full * percent / 100.0, Axis(1).velocity) << percent;
+        EXPECT_EQ(std::to_string(percent) + "%", Readout(1, IDC_VELOCITY_READOUT));
+    }
+    SetSlider(1, 200);
+    EXPECT_EQ(150, Slider(1));
+    Close();
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_DOUBLE_EQ(full, Axis(1).velocity);
+}
+
+TEST_F(MotionTest, LettersInDistanceBoxAreCommandsAndDigitsAreText)
+{
+    HWND edit = GetDlgItem(Panel(1), IDC_DISTANCE);
+    SetFocus(edit);
+    SetWindowTextA(edit, "");
+    for (char c : std::string("-12.5"))
+        PostMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 1);
+    PumpWithAccelerators(100);
+    EXPECT_EQ("-12.5", testing_support::WindowText(edit));
+
+    PostMessageA(edit, WM_CHAR, 'm', 1);
+    PumpWithAccelerators(100);
+    EXPECT_DOUBLE_EQ(-12.5, Axis(1).target);
+    EXPECT_EQ("-12.5", testing_support::WindowText(edit));
+
+    answerer_.Expect(IDOK);
+    PostMessageA(edit, WM_CHAR, 's', 1);
+    PumpWithAccelerators(100);
+    EXPECT_EQ(1u, answerer_.Count());
+    EXPECT_EQ(4, TavroSim_CallCount("TavroStop"));
+    EXPECT_EQ("-12.5", testing_support::WindowText(edit));
+}
+
+} // namespace
+} // namespace ambrel_test
