@@ -12,101 +12,55 @@ FakeController g_fake;
 
 namespace {
 
-bool IsOpen(short handle) { return handle == FAKE_HANDLE; }
-
 bool IsAxis(short handle, short axis)
 {
-    return IsOpen(handle) && axis >= 1 && axis <= g_fake.axisCount && axis <= FAKE_MAX_AXES;
+    return handle == FAKE_HANDLE && axis >= 1 && axis <= g_fake.config.axisCount && axis <= 8;
 }
 
-short FakeGetConfigurationEx(short handle, TavroControllerConfig* config)
+// Copies a scripted record, or zeroes the caller's on a bad handle or axis.
+template <typename T> short Answer(bool ok, T* out, const T& value, size_t from = 0)
 {
-    uint32_t size = config->size;
-    memset(reinterpret_cast<char*>(config) + 4, 0, size > 4 ? size - 4 : 0);
-    if (!IsOpen(handle)) {
+    size_t size = sizeof(T);
+    memset(reinterpret_cast<char*>(out) + from, 0, size - from);
+    if (!ok) {
         return TAVRO_ERR_BAD_HANDLE;
     }
-    config->controllerType = g_fake.type;
-    config->axisCount = g_fake.axisCount;
-    config->flags = g_fake.flags;
+    memcpy(reinterpret_cast<char*>(out) + from, reinterpret_cast<const char*>(&value) + from,
+           size - from);
     return TAVRO_OK;
 }
 
-short FakeGetAxisConfiguration(short handle, short axis, TavroAxisConfig* config)
+short GetConfigurationEx(short h, TavroControllerConfig* c)
 {
-    memset(reinterpret_cast<char*>(config) + 4, 0, sizeof(*config) - 4);
-    if (!IsAxis(handle, axis)) {
-        return TAVRO_ERR_BAD_AXIS;
-    }
-    const FakeAxis& a = g_fake.axes[axis];
-    config->moduleType = a.moduleType;
-    config->axisFlags = a.axisFlags;
-    config->captureFlags = a.captureFlags;
-    config->captureBufferSize = a.bufferSize;
-    config->samplePeriodHigh = a.periodHigh;
-    config->samplePeriodMed = a.periodMed;
-    config->samplePeriodLow = a.periodLow;
-    return TAVRO_OK;
+    return Answer(h == FAKE_HANDLE, c, g_fake.config, 4);
 }
-
-short FakeGetMotionConfig(short handle, short axis, TavroMotionConfig* config)
+short GetAxisConfiguration(short h, short a, TavroAxisConfig* c)
 {
-    memset(config, 0, sizeof(*config));
-    if (!IsAxis(handle, axis)) {
-        return TAVRO_ERR_BAD_AXIS;
-    }
-    *config = g_fake.axes[axis].motion;
-    return TAVRO_OK;
+    return Answer(IsAxis(h, a), c, g_fake.axes[IsAxis(h, a) ? a : 0].config, 4);
 }
-
-short FakeGetFilterConfig(short handle, short axis, TavroFilterConfig* config)
+short GetMotionConfig(short h, short a, TavroMotionConfig* c)
 {
-    memset(config, 0, sizeof(*config));
-    if (!IsAxis(handle, axis)) {
-        return TAVRO_ERR_BAD_AXIS;
-    }
-    *config = g_fake.axes[axis].filter;
-    return TAVRO_OK;
+    return Answer(IsAxis(h, a), c, g_fake.axes[IsAxis(h, a) ? a : 0].motion);
 }
-
-short FakeGetProfile(short handle, short axis, short* profile)
+short GetFilterConfig(short h, short a, TavroFilterConfig* c)
 {
-    *profile = 0;
-    if (!IsAxis(handle, axis)) {
-        return TAVRO_ERR_BAD_AXIS;
-    }
-    *profile = g_fake.axes[axis].profile;
-    return TAVRO_OK;
+    return Answer(IsAxis(h, a), c, g_fake.axes[IsAxis(h, a) ? a : 0].filter);
 }
-
-short FakeControllerDescEx(long type, long, char* buffer, long size)
+short GetProfile(short h, short a, short* p)
 {
-    snprintf(buffer, static_cast<size_t>(size), "Fake Type %ld", type);
-    return 0;
+    return Answer(IsAxis(h, a), p, g_fake.axes[IsAxis(h, a) ? a : 0].profile);
 }
-
-short FakeModuleDescEx(long type, long, char* buffer, long size)
+short ControllerDescEx(long type, long, char* buffer, long size)
 {
-    snprintf(buffer, static_cast<size_t>(size), "Module %ld", type);
-    return 0;
+    return static_cast<short>(snprintf(buffer, size, "Fake Type %ld", type) < 0);
 }
-
-short FakeCommandFileExt(long, long, char* buffer, long size)
+short ModuleDescEx(long type, long, char* buffer, long size)
 {
-    snprintf(buffer, static_cast<size_t>(size), "tcl");
-    return 0;
+    return static_cast<short>(snprintf(buffer, size, "Module %ld", type) < 0);
 }
-
-const char TEST_MAIN_CLASS[] = "QuoriskFilesTestMain";
-
-void RegisterTestClass(HINSTANCE instance)
+short CommandFileExt(long, long, char* buffer, long size)
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = TEST_MAIN_CLASS;
-    RegisterClassA(&windowClass);
-    LumoInitialize(instance);
+    return static_cast<short>(snprintf(buffer, size, "tcl") < 0);
 }
 
 } // namespace
@@ -114,49 +68,44 @@ void RegisterTestClass(HINSTANCE instance)
 void InstallFakeController()
 {
     memset(&g_fake, 0, sizeof(g_fake));
-    g_fake.type = 3;
-    g_fake.axisCount = 3;
-    g_fake.flags = TAVRO_CTRL_FRACTIONAL_GAINS;
-    for (int i = 1; i <= FAKE_MAX_AXES; ++i) {
+    g_fake.config.controllerType = 3;
+    g_fake.config.axisCount = 3;
+    g_fake.config.flags = TAVRO_CTRL_FRACTIONAL_GAINS;
+    for (int i = 1; i <= 8; ++i) {
         FakeAxis& a = g_fake.axes[i];
-        a.moduleType = 2;
-        a.axisFlags = TAVRO_AXIS_SERVO;
-        a.captureFlags = TAVRO_CAPTURE_TORQUE | TAVRO_CAPTURE_AUX;
-        a.bufferSize = 512;
-        a.periodHigh = 0.00025;
-        a.periodMed = 0.0005;
-        a.periodLow = 0.001;
+        a.config = {104, 2, 0, TAVRO_AXIS_SERVO, TAVRO_CAPTURE_TORQUE | TAVRO_CAPTURE_AUX, 512,
+                    0, 0.00025, 0.0005, 0.001, {}};
         a.motion.acceleration = 1000.0 * i;
         a.motion.deceleration = 2000.0 * i;
         a.motion.velocity = 500.0 * i;
         a.motion.proportionalGain = 1.5 * i;
         a.motion.maxTorque = 10.0;
         a.motion.updateRate = TAVRO_RATE_MED;
-        a.filter.derivativeGain = 0.25 * i;
-        a.filter.derivativePeriod = 0.002; // four Med periods
-        a.filter.integralGain = 0.125 * i;
-        a.filter.integrationLimit = 50.0;
-        a.filter.velocityGain = 0.0;
-        a.filter.maxFollowingError = 1024.0;
+        a.filter = {0.25 * i, 0.002, 0.125 * i, 50.0, 0.0, {}, 1024.0}; // derivative: 4 periods
         a.profile = TAVRO_PROFILE_TRAPEZOIDAL;
     }
-    g_tavro.TavroGetConfigurationEx = FakeGetConfigurationEx;
-    g_tavro.TavroGetAxisConfiguration = FakeGetAxisConfiguration;
-    g_tavro.TavroGetMotionConfig = FakeGetMotionConfig;
-    g_tavro.TavroGetFilterConfig = FakeGetFilterConfig;
-    g_tavro.TavroGetProfile = FakeGetProfile;
-    g_tavro.TavroDLG_ControllerDescEx = FakeControllerDescEx;
-    g_tavro.TavroDLG_ModuleDescEx = FakeModuleDescEx;
-    g_tavro.TavroDLG_CommandFileExt = FakeCommandFileExt;
+    g_tavro.TavroGetConfigurationEx = GetConfigurationEx;
+    g_tavro.TavroGetAxisConfiguration = GetAxisConfiguration;
+    g_tavro.TavroGetMotionConfig = GetMotionConfig;
+    g_tavro.TavroGetFilterConfig = GetFilterConfig;
+    g_tavro.TavroGetProfile = GetProfile;
+    g_tavro.TavroDLG_ControllerDescEx = ControllerDescEx;
+    g_tavro.TavroDLG_ModuleDescEx = ModuleDescEx;
+    g_tavro.TavroDLG_CommandFileExt = CommandFileExt;
 }
 
 TuningWindow::TuningWindow()
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterTestClass(instance);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = "QuoriskFilesTestMain";
+    RegisterClassA(&windowClass);
+    LumoInitialize(instance);
     data_ = InitTuningWindowData(
         static_cast<TuningWindowData*>(::operator new(sizeof(TuningWindowData))));
-    window_ = CreateWindowExA(0, TEST_MAIN_CLASS, "Servo Tuning",
+    window_ = CreateWindowExA(0, windowClass.lpszClassName, "Servo Tuning",
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 10, 10, 700, 500, nullptr,
                               nullptr, instance, nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data_));
@@ -175,33 +124,21 @@ TuningWindow::~TuningWindow()
     ::operator delete(data_);
 }
 
-bool QueryValue(HKEY root, const std::string& key, const std::string& name, DWORD* type,
-                std::string* bytes)
+bool QueryValue(const std::string& key, const char* name, DWORD* type, std::string* bytes)
 {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-        return false;
-    }
     char buffer[512];
     DWORD size = sizeof(buffer);
-    LONG status = RegQueryValueExA(handle, name.c_str(), nullptr, type,
-                                   reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(handle);
-    if (status != ERROR_SUCCESS) {
+    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, type,
+                     buffer, &size) != ERROR_SUCCESS) {
         return false;
     }
     bytes->assign(buffer, size);
     return true;
 }
 
-void SetValue(const std::string& key, const std::string& name, DWORD type, const void* data,
-              DWORD size)
+void SetValue(const std::string& key, const char* name, DWORD type, const void* data, DWORD size)
 {
-    HKEY handle = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
-                    nullptr);
-    RegSetValueExA(handle, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(handle);
+    RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, type, data, size);
 }
 
 } // namespace quorisk_test

@@ -13,33 +13,22 @@
 namespace quorisk_test {
 
 const short FAKE_HANDLE = 7;
-const int FAKE_MAX_AXES = 8;
 
 struct FakeAxis {
-    int32_t moduleType;
-    int32_t axisFlags;
-    int32_t captureFlags;
-    int32_t bufferSize;
-    double periodHigh;
-    double periodMed;
-    double periodLow;
+    TavroAxisConfig config;
     TavroMotionConfig motion;
     TavroFilterConfig filter;
     short profile;
 };
 
 struct FakeController {
-    int32_t type;
-    int32_t axisCount;
-    int32_t flags;
-    FakeAxis axes[FAKE_MAX_AXES + 1]; // index = axis number
+    TavroControllerConfig config;
+    FakeAxis axes[9]; // index = axis number
 };
 
-// The scripted controller the fake entries answer from.
+// What the scripted entries answer; reset by InstallFakeController to three
+// servo axes on a type-3 fractional-gain controller.
 extern FakeController g_fake;
-
-// Resets g_fake to three servo axes on a type-3 fractional-gain controller and
-// points the binding table's entries used here at it.
 void InstallFakeController();
 
 // Main window of a test: the record in its user data, plot windows created.
@@ -49,7 +38,6 @@ public:
     ~TuningWindow();
     TuningWindow(const TuningWindow&) = delete;
     TuningWindow& operator=(const TuningWindow&) = delete;
-
     HWND Window() const { return window_; }
     TuningWindowData* Data() { return data_; }
 
@@ -58,11 +46,9 @@ private:
     TuningWindowData* data_; // built and destroyed as the main window does
 };
 
-// Registry helpers.
-bool QueryValue(HKEY root, const std::string& key, const std::string& name, DWORD* type,
-                std::string* bytes);
-void SetValue(const std::string& key, const std::string& name, DWORD type, const void* data,
-              DWORD size);
+// A registry value's type and bytes below HKEY_CURRENT_USER.
+bool QueryValue(const std::string& key, const char* name, DWORD* type, std::string* bytes);
+void SetValue(const std::string& key, const char* name, DWORD type, const void* data, DWORD size);
 
 } // namespace quorisk_test
 

@@ -19,16 +19,12 @@ namespace {
 std::string ReadBytes(const std::string& path)
 {
     std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) {
-        return bytes;
+    if (FILE* file = fopen(path.c_str(), "rb")) {
+        for (int c; (c = fgetc(file)) != EOF;) {
+            bytes += static_cast<char>(c);
+        }
+        fclose(file);
     }
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) {
-        bytes.append(buffer, got);
-    }
-    fclose(file);
     return bytes;
 }
 
@@ -55,8 +51,8 @@ protected:
 
 TEST_F(TuningFilesTest, CommandFileForFractionalGainsWithANonServoAxis)
 {
-    g_fake.axes[2].axisFlags = 0;                 // a stepper
-    g_fake.axes[3].motion.updateRate = 3;         // no servo period known
+    g_fake.axes[2].config.axisFlags = 0;  // a stepper
+    g_fake.axes[3].motion.updateRate = 3; // no servo period known
     std::string path = folder_.File("tuning.tcl");
     WriteTuningCommandFile(FAKE_HANDLE, path.c_str());
 
@@ -93,9 +89,9 @@ TEST_F(TuningFilesTest, CommandFileForFractionalGainsWithANonServoAxis)
 
 TEST_F(TuningFilesTest, CommandFileForIntegerGainsRoundsToWholeNumbers)
 {
-    g_fake.flags = 0;
-    g_fake.axisCount = 1;
-    g_fake.type = 8; // servo period from the controller record: 1 ms per axis count unit
+    g_fake.config.flags = 0;
+    g_fake.config.axisCount = 1;
+    g_fake.config.controllerType = 8; // servo period: the axis count in ms
     FakeAxis& axis = g_fake.axes[1];
     axis.motion.proportionalGain = 1.5;
     axis.filter.integralGain = 12.25;
@@ -120,50 +116,20 @@ TEST_F(TuningFilesTest, CommandFileForIntegerGainsRoundsToWholeNumbers)
     EXPECT_EQ(expected, ReadBytes(path));
 }
 
-TEST_F(TuningFilesTest, FileDialogRecordsListTheRightFilters)
-{
-    char path[MAX_PATH] = "*.csv";
-    OPENFILENAMEA dialog;
-    ChooseDataFile(window_.Window(), &dialog, path, sizeof(path), 1);
-    EXPECT_EQ(152u, dialog.lStructSize);
-    EXPECT_EQ(window_.Window(), dialog.hwndOwner);
-    EXPECT_EQ(path, dialog.lpstrFile);
-    EXPECT_EQ(static_cast<DWORD>(MAX_PATH), dialog.nMaxFile);
-    EXPECT_STREQ("csv", dialog.lpstrDefExt);
-    const char csvList[] = "Comma Separated Value Files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
-    EXPECT_EQ(std::string(csvList, sizeof(csvList)),
-              std::string(dialog.lpstrFilter, sizeof(csvList)));
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(sizeof(current), current);
-    EXPECT_STREQ(current, dialog.lpstrInitialDir);
-
-    ChooseDataFile(window_.Window(), &dialog, path, sizeof(path), 0);
-    EXPECT_STREQ("tcl", dialog.lpstrDefExt);
-    const char commandList[] = "Fake Type 3 Files (*.tcl)\0*.tcl\0All files (*.*)\0*.*\0";
-    EXPECT_EQ(std::string(commandList, sizeof(commandList)),
-              std::string(dialog.lpstrFilter, sizeof(commandList)));
-}
-
-void FillSeries(TuningWindowData* data)
-{
-    data->Axis = 2;
-    data->actualSeries[1] = {1.0, 2.0, 3.0};
-    data->optimalSeries[1] = {1.5, 2.5, 3.5};
-    data->errorSeries[1] = {0.125, 0.25, 0.375};
-    data->torqueSeries[1] = {4.0, 5.0, 6.0};
-    data->auxiliarySeries[1] = {7.0, 8.0}; // one short
-    data->lastTest.points = 5;
-    data->lastTest.Sampling = 2;
-    data->lastTest.period = 0.001;
-    data->lastTest.Delay = 0.01;
-    data->hasAuxEncoder = 1;
-    data->PlotAuxiliary = 1;
-    data->PlotTorque = 0;
-}
-
 TEST_F(TuningFilesTest, CsvExportWritesKeptSamplesOfTheChosenTraces)
 {
-    FillSeries(data_);
+    data_->Axis = 2;
+    data_->actualSeries[1] = {1.0, 2.0, 3.0};
+    data_->optimalSeries[1] = {1.5, 2.5, 3.5};
+    data_->errorSeries[1] = {0.125, 0.25, 0.375};
+    data_->torqueSeries[1] = {4.0, 5.0, 6.0};
+    data_->auxiliarySeries[1] = {7.0, 8.0}; // one short
+    data_->lastTest.points = 5;
+    data_->lastTest.Sampling = 2;
+    data_->lastTest.period = 0.001;
+    data_->lastTest.Delay = 0.01;
+    data_->hasAuxEncoder = 1;
+    data_->PlotAuxiliary = 1;
     std::string path = folder_.File("test.csv");
     ExportCaptureCsv(window_.Window(), path.c_str());
     EXPECT_EQ("Time, Actual, Optimal, Error, Torque\r\n"
@@ -215,11 +181,11 @@ TEST_F(TuningFilesTest, CsvExportThenImportGivesTheSameTest)
     data->Axis = 1;
     data->lastTest.Sampling = 4;
     EXPECT_EQ(1, ImportCaptureCsv(other.Window(), path.c_str()));
-    EXPECT_EQ(data_->actualSeries[0], data->actualSeries[0]);
-    EXPECT_EQ(data_->optimalSeries[0], data->optimalSeries[0]);
-    EXPECT_EQ(data_->errorSeries[0], data->errorSeries[0]);
-    EXPECT_EQ(data_->torqueSeries[0], data->torqueSeries[0]);
-    EXPECT_EQ(data_->auxiliarySeries[0], data->auxiliarySeries[0]);
+    for (auto series : {&TuningWindowData::actualSeries, &TuningWindowData::optimalSeries,
+                        &TuningWindowData::errorSeries, &TuningWindowData::torqueSeries,
+                        &TuningWindowData::auxiliarySeries}) {
+        EXPECT_EQ((data_->*series)[0], (data->*series)[0]);
+    }
     EXPECT_EQ(512, data->lastTest.points);
     EXPECT_EQ(1, data->lastTest.Sampling);
     EXPECT_DOUBLE_EQ(0.002, data->lastTest.Delay);
