@@ -32,6 +32,42 @@ TEST_F(AmbrelTest, FirstStartOpensControllerZeroAndFitsItsAxes)
     ScreenToClient(window_, &corner);
     EXPECT_EQ(394, corner.x);
     EXPECT_EQ(58 * 4 + 16, corner.y);
+
+    // Motors are off at power-on: the first tick disables the six move buttons.
+    Tick();
+    for (int id : {IDC_MOVE_PLUS, IDC_MOVE_MINUS, IDC_STOP, IDC_ABORT, IDC_ALL_OFF, IDC_HOME})
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, id))) << id;
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, IDC_ALL_ON)));
+}
+
+TEST_F(AmbrelTest, WindowFitsThreeAndTwelveAxes)
+{
+    testing_support::TempFolder folder;
+    const std::string config = folder.File("tavrosim.ini");
+    testing_support::WriteTextFile(config,
+                                   "[Controller0]\nType=1\nDescription=Three\nAxes=3\n"
+                                   "AxisModules=1,1,1\n"
+                                   "[Controller5]\nType=1\nDescription=Twelve\nAxes=12\n"
+                                   "AxisModules=1,1,1,1,1,1,1,1,1,1,1,1\n");
+    ASSERT_EQ(0, TavroSim_Reload(config.c_str()));
+
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(0u, answerer_.Count());
+    EXPECT_EQ(750, WindowRect().right - WindowRect().left);
+    EXPECT_EQ(304, WindowRect().bottom - WindowRect().top);
+    for (int axis = 1; axis <= 8; ++axis)
+        EXPECT_EQ(axis <= 3, IsWindowVisible(Panel(axis)) != FALSE) << "axis " << axis;
+
+    answerer_.Expect(IDOK, Choose(5));
+    answerer_.Expect(IDOK);
+    Command(IDM_SELECT_CONTROLLER);
+    ASSERT_EQ(2u, answerer_.Count());
+    EXPECT_NE(std::string::npos, answerer_.Seen()[1].text.find("first eight axes"));
+    EXPECT_EQ(594, WindowRect().bottom - WindowRect().top);
+    for (int axis = 1; axis <= 8; ++axis)
+        EXPECT_TRUE(IsWindowVisible(Panel(axis))) << "axis " << axis;
+    Tick();
+    EXPECT_EQ(0, TavroSim_DeadHandleCallCount());
 }
 
 TEST_F(AmbrelTest, MoreThanEightAxesShowsTheFirstEight)
