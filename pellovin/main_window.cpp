@@ -94,6 +94,7 @@ void ReadCommandLine(AppData* app, const char* commandLine, int* firstPage)
         {nullptr, 0, nullptr, 0},
     };
     OptionVerbose = 0;
+    OptionIndex = 1;
     int option;
     while ((option = GetOptionLong(count, words, "b:p:", options, nullptr)) != -1) {
         long value = 0;
