@@ -40,8 +40,9 @@ void ShowVersionMessage(const char* library)
     MessageBoxA(nullptr, text, PROGRAM_TITLE, MB_ICONERROR);
 }
 
-// Axis in the low 16 bits, board in the high 16 bits.
-LPARAM ParseCommandLine(const char* commandLine)
+} // namespace
+
+unsigned ParseTuningOptions(const char* commandLine)
 {
     char buffer[1024];
     lstrcpynA(buffer, commandLine ? commandLine : "", sizeof(buffer));
@@ -64,8 +65,10 @@ LPARAM ParseCommandLine(const char* commandLine)
         else if (option == 'b' && ParseOptionNumber(OptionArgument, &value))
             board = static_cast<unsigned>(value) & 0xFFFF;
     }
-    return static_cast<LPARAM>(axis | (board << 16));
+    return axis | (board << 16);
 }
+
+namespace {
 
 void ShowOpenError(HWND window, TuningWindowData* data)
 {
@@ -114,9 +117,9 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
     if (data->AutoInit)
         CheckMenuItem(GetMenu(window), IDM_AUTO_INIT, MF_BYCOMMAND | MF_CHECKED);
 
-    LPARAM options = reinterpret_cast<LPARAM>(create->lpCreateParams);
-    unsigned axis = static_cast<unsigned>(options) & 0xFFFF;
-    unsigned board = (static_cast<unsigned>(options) >> 16) & 0xFFFF;
+    unsigned options = static_cast<unsigned>(reinterpret_cast<uintptr_t>(create->lpCreateParams));
+    unsigned axis = options & 0xFFFF;
+    unsigned board = (options >> 16) & 0xFFFF;
     // The axis is brought into range even when it came from the registry.
     SelectAxis(data, axis != AXIS_NOT_GIVEN ? static_cast<int>(axis) : data->Axis);
     if (board < BOARD_NOT_GIVEN)
@@ -568,7 +571,7 @@ ATOM RegisterWindowClasses(HINSTANCE instance)
 HWND CreateMainWindow(HINSTANCE instance, int showCommand, const char* commandLine)
 {
     LumoInitialize(instance);
-    LPARAM options = ParseCommandLine(commandLine);
+    unsigned options = ParseTuningOptions(commandLine);
     if (BindTavroApi() != 0) {
         ShowVersionMessage("Tavro API");
         return nullptr;
@@ -577,11 +580,17 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand, const char* commandLi
         ShowVersionMessage("Tavro Dialogs");
         return nullptr;
     }
+    return StartMainWindow(instance, showCommand, options);
+}
+
+HWND StartMainWindow(HINSTANCE instance, int showCommand, unsigned options)
+{
     g_tavro.TavroDLG_Initialize();
 
     HWND window = CreateWindowExA(0, MAIN_WINDOW_CLASS, PROGRAM_TITLE,
                                   WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr,
-                                  nullptr, instance, reinterpret_cast<void*>(options));
+                                  nullptr, instance,
+                                  reinterpret_cast<void*>(static_cast<uintptr_t>(options)));
     if (!window)
         return nullptr;
     TuningWindowData* data = GetTuningData(window);

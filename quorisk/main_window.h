@@ -25,6 +25,14 @@ ATOM RegisterWindowClasses(HINSTANCE instance);
 // null when start-up fails.
 HWND CreateMainWindow(HINSTANCE instance, int showCommand, const char* commandLine);
 
+// The -a and -b options: axis in the low 16 bits, board in the high 16 bits
+// (AXIS_NOT_GIVEN and BOARD_NOT_GIVEN when absent).
+unsigned ParseTuningOptions(const char* commandLine);
+
+// The part of start-up after the libraries are bound: main window, control
+// panel, sliders and readout timer. The main window, or null.
+HWND StartMainWindow(HINSTANCE instance, int showCommand, unsigned options);
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Grid divisions of a plot window from its size.

@@ -226,7 +226,7 @@ void RefreshPlots(HWND mainWindow)
         SendMessageA(data->plotWindows[i], PLM_SETXMAX, 0, reinterpret_cast<LPARAM>(&xMax));
     }
 
-    int sampling = test.Sampling > 0 ? test.Sampling : 1;
+    int sampling = (test.Sampling == 2 || test.Sampling == 4) ? test.Sampling : 1;
     int n = test.points / sampling;
     SeriesSet series = {GetActualSeries(data, 0), GetOptimalSeries(data, 0),
                         GetAuxiliarySeries(data, 0), GetErrorSeries(data, 0),

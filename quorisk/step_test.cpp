@@ -189,8 +189,9 @@ bool ReadCaptureSeries(HWND mainWindow, int axis, double target0, double optimal
     error.clear();
     CopyTestSettings(&data->lastTest, &data->testSettings);
 
-    const TestSettings& test = data->lastTest;
+    TestSettings& test = data->lastTest;
     int step = (test.Sampling == 2 || test.Sampling == 4) ? test.Sampling : 1;
+    test.Sampling = step;
     bool errorFromAuxiliary = data->hasAuxEncoder && AuxiliaryPlotted(data);
     for (long k = 0, i = 0; k < test.points; k += step, i++) {
         double v = k == 0 ? target0 : CaptureValue(h, a, TAVRO_CAPTURE_KIND_ACTUAL, k - 1);

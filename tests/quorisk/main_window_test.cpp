@@ -1,0 +1,259 @@
+// The main window: start-up options, layout, readouts and lamps, axis
+// selection and the shut-down.
+#include "tuning_fixture.h"
+
+#include "controller.h"
+#include "main_window.h"
+#include "resource.h"
+#include "vistrel.h"
+
+using testing_support::DialogAnswerer;
+using testing_support::ItemText;
+using testing_support::IsItemEnabled;
+
+TEST_F(TuningWindowTest, CommandLineChoosesAxisAndBoard)
+{
+    Start("-a 3 -b 2");
+    EXPECT_EQ(Data()->Axis, 3);
+    EXPECT_EQ(Data()->ControllerID, 2);
+    ASSERT_FALSE(LoggedCalls({"TavroOpen"}).empty());
+    EXPECT_EQ(LoggedCalls({"TavroOpen"})[0], "TavroOpen(2, 2, \"\")");
+    EXPECT_EQ(LoggedCalls({"TavroErrorNotify"}).back(), "TavroErrorNotify(1, -2)");
+}
+
+TEST_F(TuningWindowTest, LongOptionsAndOptionsLeftOut)
+{
+    Start("--axis=2 --board=5");
+    EXPECT_EQ(Data()->Axis, 2);
+    EXPECT_EQ(Data()->ControllerID, 5);
+    DestroyWindow(main_);
+
+    Fake() = FakeController();
+    InstallFakeController();
+    // Axis 0 and a board of 0x8000 or above count as not given.
+    Start("-a 0 -b 40000");
+    EXPECT_EQ(Data()->Axis, 1);
+    EXPECT_EQ(Data()->ControllerID, 0);
+}
+
+TEST_F(TuningWindowTest, AxisOutsideTheControllerBecomesAxisOne)
+{
+    Start("-a 9");
+    EXPECT_EQ(Data()->Axis, 1);
+    DestroyWindow(main_);
+
+    Fake() = FakeController();
+    InstallFakeController();
+    Fake().axisCount = 20; // more axes than the record keeps series for
+    Start("-a 17");
+    EXPECT_EQ(Data()->Axis, 1);
+    SelectAxis(Data(), 16);
+    EXPECT_EQ(Data()->Axis, 16);
+    SendMessageA(Panel(), WM_COMMAND, IDC_AXIS_BUTTON, 0);
+    EXPECT_EQ(Data()->Axis, 1); // wraps at 16, not at 20
+}
+
+TEST_F(TuningWindowTest, FailedOpenShowsErrorThenRunsWithoutController)
+{
+    Fake().openResult = TAVRO_ERR_NO_CONTROLLER;
+    Fake().selections = {3, -1};
+    DialogAnswerer answerer;
+    answerer.Expect(IDOK);
+    answerer.Expect(IDOK);
+    Start("");
+    ASSERT_EQ(answerer.Count(), 2u);
+    EXPECT_EQ(answerer.Seen()[0].caption, "Servo Tuning");
+    EXPECT_NE(answerer.Seen()[0].text.find("Unable to open controller for the following reason:"),
+              std::string::npos);
+    EXPECT_NE(answerer.Seen()[0].text.find("ID 0  -  fake error -6"), std::string::npos);
+    EXPECT_NE(answerer.Seen()[1].text.find("ID 3  -  fake error -6"), std::string::npos);
+    EXPECT_EQ(Data()->ControllerID, -1);
+    EXPECT_LT(Data()->controller, 0);
+
+    // Without a controller the timer asks nothing of the library, and the
+    // shut-down neither sets modes nor closes anything.
+    Fake().log.clear();
+    Tick();
+    EXPECT_EQ(Fake().calls["TavroGetStatus"], 0);
+    EXPECT_EQ(ItemText(Panel(), IDC_AXIS_READOUT), "1");
+    DestroyWindow(main_);
+    EXPECT_TRUE(LoggedCalls({"TavroSetOperatingMode", "TavroClose", "TavroGetConfiguration"}).empty());
+}
+
+TEST_F(TuningWindowTest, ControllerWithoutMotorsIsRefused)
+{
+    Fake().axisCount = 0;
+    DialogAnswerer answerer;
+    answerer.Expect(IDOK);
+    Start("");
+    ASSERT_GE(answerer.Count(), 1u);
+    EXPECT_NE(answerer.Seen()[0].text.find("No motor modules are installed on this controller."),
+              std::string::npos);
+    EXPECT_EQ(Data()->controller, 0);
+    EXPECT_EQ(LoggedCalls({"TavroClose"}).size(), 1u);
+    EXPECT_EQ(LoggedCalls({"TavroDLG_SelectController"}).size(), 1u);
+}
+
+TEST_F(TuningWindowTest, LayoutFollowsThePlotStyle)
+{
+    Start("");
+    Data()->PlotStyle = PLOT_STYLE_SINGLE;
+    Resize(800, 600);
+    RECT r = PlotRect(0);
+    EXPECT_EQ(r.left, 220);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.bottom - r.top, 600);
+    EXPECT_FALSE(IsWindowVisible(Data()->plotWindows[1]));
+
+    // Multi with actual, optimal and error: two windows, the first double.
+    Data()->PlotStyle = PLOT_STYLE_MULTI;
+    Resize(800, 600);
+    EXPECT_EQ(PlotRect(0).top, 0);
+    EXPECT_EQ(PlotRect(0).bottom - PlotRect(0).top, 398);
+    EXPECT_EQ(PlotRect(1).top, 402);
+    EXPECT_EQ(PlotRect(1).bottom - PlotRect(1).top, 197);
+    EXPECT_TRUE(IsWindowVisible(Data()->plotWindows[1]));
+    EXPECT_FALSE(IsWindowVisible(Data()->plotWindows[2]));
+
+    // Separate with four traces.
+    Data()->PlotStyle = PLOT_STYLE_SEPARATE;
+    Data()->PlotTorque = 1;
+    Resize(800, 600);
+    const int tops[4] = {0, 151, 302, 453};
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ(PlotRect(i).top, tops[i]) << "plot " << i;
+        EXPECT_EQ(PlotRect(i).bottom - PlotRect(i).top, 147) << "plot " << i;
+    }
+    EXPECT_FALSE(IsWindowEnabled(Data()->plotWindows[4]));
+
+    RECT panel;
+    GetWindowRect(Panel(), &panel);
+    EXPECT_EQ(panel.right - panel.left, 220);
+    EXPECT_EQ(panel.bottom - panel.top, 600);
+}
+
+TEST_F(TuningWindowTest, GridDivisionsFollowThePlotSize)
+{
+    Start("");
+    HWND plot = Data()->plotWindows[0];
+    struct Case { int width, height, x, y; } cases[] = {
+        {199, 124, 2, 2}, {200, 125, 4, 4}, {499, 249, 4, 4}, {500, 250, 10, 10},
+    };
+    for (const Case& c : cases) {
+        SetPlotGridDivisions(plot, c.width, c.height);
+        EXPECT_EQ(SendMessageA(plot, PLM_GETXDIVISIONS, 0, 0), c.x) << c.width;
+        EXPECT_EQ(SendMessageA(plot, PLM_GETYDIVISIONS, 0, 0), c.y) << c.height;
+    }
+}
+
+TEST_F(TuningWindowTest, ReadoutsAndLampFollowTheController)
+{
+    Fake().axes[1].scale.positionScale = 1000.0;
+    Fake().axes[1].position = 12.5;
+    Start("");
+    Tick();
+    EXPECT_EQ(ItemText(Panel(), IDC_AXIS_READOUT), "1");
+    EXPECT_EQ(ItemText(Panel(), IDC_POSITION_READOUT), "12.500");
+    EXPECT_EQ(IsDlgButtonChecked(Panel(), IDC_MOTOR_LAMP), 0u);
+    EXPECT_FALSE(IsItemEnabled(Panel(), IDC_STEP_PLUS));
+    EXPECT_FALSE(IsItemEnabled(Panel(), IDC_MOTOR_OFF));
+
+    Fake().axes[1].status = 1u << TAVRO_STAT_MOTOR_ON;
+    Tick();
+    EXPECT_EQ(IsDlgButtonChecked(Panel(), IDC_MOTOR_LAMP), 1u);
+    EXPECT_TRUE(IsItemEnabled(Panel(), IDC_STEP_PLUS));
+    EXPECT_TRUE(IsItemEnabled(Panel(), IDC_STEP_MINUS));
+    EXPECT_TRUE(IsItemEnabled(Panel(), IDC_MOTOR_OFF));
+
+    Fake().axes[1].status |= 1u << TAVRO_STAT_ERROR;
+    Tick();
+    EXPECT_EQ(IsDlgButtonChecked(Panel(), IDC_MOTOR_LAMP), 2u);
+
+    // A scale of 0 gives whole numbers instead of a logarithm of zero.
+    Fake().axes[2].scale.positionScale = 0.0;
+    Fake().axes[2].position = 7.25;
+    Data()->Gantry = 1;
+    SendMessageA(Panel(), WM_COMMAND, IDC_AXIS_BUTTON, 0);
+    Tick();
+    EXPECT_EQ(ItemText(Panel(), IDC_AXIS_READOUT), "2  gantry");
+    EXPECT_EQ(ItemText(Panel(), IDC_POSITION_READOUT), "7");
+}
+
+TEST_F(TuningWindowTest, AxisCommandWrapsAndGantryPartnerIsChecked)
+{
+    Start("-a 4");
+    EXPECT_EQ(Data()->Axis, 4);
+    SendMessageA(Panel(), WM_COMMAND, IDC_AXIS_BUTTON, 0);
+    EXPECT_EQ(Data()->Axis, 1);
+
+    Data()->Gantry = 1;
+    Data()->GantryMaster = 1;
+    Data()->GantrySlave = 2;
+    EXPECT_EQ(GetGantryPartner(Data()), 2);
+    Data()->Axis = 2;
+    EXPECT_EQ(GetGantryPartner(Data()), 1);
+    Data()->Axis = 3;
+    EXPECT_EQ(GetGantryPartner(Data()), 0);
+    // A partner the controller lacks, or the axis itself, is none.
+    Data()->Axis = 1;
+    Data()->GantrySlave = 7;
+    EXPECT_EQ(GetGantryPartner(Data()), 0);
+    Data()->GantrySlave = 1;
+    EXPECT_EQ(GetGantryPartner(Data()), 0);
+    Data()->Gantry = 0;
+    Data()->GantrySlave = 2;
+    EXPECT_EQ(GetGantryPartner(Data()), 0);
+}
+
+TEST_F(TuningWindowTest, GantryShareCopiesOnlyWhatCouldBeRead)
+{
+    Start("");
+    Data()->Gantry = 1;
+    Data()->GantryShare = 1;
+    Fake().axes[1].position = 42.0;
+    Fake().axes[1].scale.positionScale = 500.0;
+    Fake().axes[1].failFilterRead = true;
+    Fake().log.clear();
+    ShareGantrySettings(Data());
+    EXPECT_EQ(LoggedCalls({"TavroSetScale"}), std::vector<std::string>{"TavroSetScale(1, 2, 500)"});
+    EXPECT_EQ(LoggedCalls({"TavroSetPosition"}),
+              std::vector<std::string>{"TavroSetPosition(1, 2, 42)"});
+    EXPECT_TRUE(LoggedCalls({"TavroSetFilterConfig"}).empty());
+    EXPECT_EQ(LoggedCalls({"TavroSetMotionConfig", "TavroSetProfile"}).size(), 2u);
+
+    Data()->GantryShare = 0;
+    Fake().log.clear();
+    ShareGantrySettings(Data());
+    EXPECT_TRUE(Fake().log.empty());
+}
+
+TEST_F(TuningWindowTest, ShutDownLeavesEveryAxisInModeTwo)
+{
+    Start("");
+    Fake().log.clear();
+    DestroyWindow(main_);
+    std::vector<std::string> expected = {
+        "TavroSetOperatingMode(1, 1, 0, 2)", "TavroSetOperatingMode(1, 2, 0, 2)",
+        "TavroSetOperatingMode(1, 3, 0, 2)", "TavroSetOperatingMode(1, 4, 0, 2)",
+        "TavroClose(1)"};
+    EXPECT_EQ(LoggedCalls({"TavroSetOperatingMode", "TavroClose"}), expected);
+}
+
+TEST_F(TuningWindowTest, SaveAsIsGrayedUntilATestExists)
+{
+    Start("");
+    HMENU file = GetSubMenu(GetMenu(main_), 0);
+    SendMessageA(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_TRUE(GetMenuState(file, IDM_SAVE_AS, MF_BYCOMMAND) & MF_GRAYED);
+    Data()->testDone = 1;
+    SendMessageA(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_FALSE(GetMenuState(file, IDM_SAVE_AS, MF_BYCOMMAND) & MF_GRAYED);
+
+    DialogAnswerer answerer;
+    answerer.Expect(IDOK);
+    Data()->testDone = 0;
+    SendMessageA(main_, WM_COMMAND, IDM_PRINT, 0);
+    ASSERT_EQ(answerer.Count(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].caption, "Print Error");
+    EXPECT_EQ(answerer.Seen()[0].text, "Cannot print - No tests have been performed");
+}
