@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "calibration_wizard.h"
 #include "panel_fixture.h"
 #include "test_support.h"
 
@@ -219,6 +220,39 @@ TEST_F(PageDialogTest, OutputSetupWritesTheTypedValue)
     }
     EXPECT_EQ(TavroSim_GetAnalogOutput(info.id, 1), 4095);
     EXPECT_DOUBLE_EQ(output->OutputCounts(), 4095.0);
+}
+
+TEST_F(PageDialogTest, CalibrationMarkersFollowTheChannelRow)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 250);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const COLORREF red = RGB(210, 20, 20);
+    auto draw = [&](int channelNumber, int skipped) {
+        PatBlt(dc, 0, 0, 200, 250, WHITENESS);
+        DrawCalMarkers(window, dc, channelNumber, skipped);
+    };
+    // Channel 5 is row 1: offset pot at 38, 39, pin at 48, 90, gain pot 2 at
+    // 17, 74, lead from 56, 94; each highlight has a red top-left corner.
+    draw(5, 4);
+    EXPECT_EQ(GetPixel(dc, 38, 39), red);
+    EXPECT_EQ(GetPixel(dc, 48, 90), red);
+    EXPECT_EQ(GetPixel(dc, 17, 74), red);
+    EXPECT_EQ(GetPixel(dc, 56, 95), red);
+    EXPECT_EQ(GetPixel(dc, 38, 49), RGB(255, 255, 255));
+    draw(5, 2);
+    EXPECT_EQ(GetPixel(dc, 17, 74), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 38, 39), red);
+    // Channel 8 is row 0.
+    draw(8, 4);
+    EXPECT_EQ(GetPixel(dc, 38, 49), red);
+    EXPECT_EQ(GetPixel(dc, 38, 90), red);
+    EXPECT_EQ(GetPixel(dc, 39, 73), red);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
 
 class CalibrationWizardTest : public PageDialogTest {
