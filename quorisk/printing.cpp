@@ -276,13 +276,15 @@ void PrintPlots(HDC dc, TuningWindowData* data, int width, int height)
     }
 }
 
-// The error of a failed print call; never 0, so that a failure is never
-// taken for success.
+// The error of a failed print call: the user's cancel when the job was
+// cancelled (the failing call's own code is then stale), never 0.
 int FailedPrintCall()
 {
     DWORD error = GetLastError();
-    if (error == 0) {
-        error = g_printCancelled ? ERROR_CANCELLED : ERROR_GEN_FAILURE;
+    if (g_printCancelled) {
+        error = ERROR_CANCELLED;
+    } else if (error == 0) {
+        error = ERROR_GEN_FAILURE;
     }
     return static_cast<int>(error);
 }
@@ -324,7 +326,12 @@ void DrawPrintPage(HDC dc, TuningWindowData* data)
     HFONT entryFont = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
     TEXTMETRICA entry = {};
     GetTextMetricsA(dc, &entry);
+    // Some printer drivers' default font is too large for the page: the text
+    // columns would run off the page and the title into the plots.
     int a0 = entry.tmAscent;
+    if (a0 > height / 120) {
+        a0 = height / 120;
+    }
 
     DrawTitle(dc, entryFont, width, a0);
 

@@ -2,6 +2,7 @@
 // the routine the print job uses, and a cancelled printer choice.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,42 @@ TEST_F(PrintingTest, CancelledPrinterChoicePrintsNothing)
     testing_support::DialogAnswerer answerer; // cancels the choice (or the no-printer box)
     EXPECT_EQ(0, PrintStepResponse(window_.Window()));
     EXPECT_GE(answerer.Count(), 1u);
+    EXPECT_TRUE(IsWindowEnabled(window_.Window()));
+}
+
+// Presses OK in the printer choice only, so that the job's own cancel
+// dialog stays up while the page prints.
+LRESULT CALLBACK ChoosePrinter(int code, WPARAM wParam, LPARAM lParam)
+{
+    char caption[32] = "";
+    if (code == HCBT_ACTIVATE) {
+        GetWindowTextA(reinterpret_cast<HWND>(wParam), caption, sizeof(caption));
+        if (strcmp(caption, "Print") == 0) {
+            PostMessageA(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDOK, 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Where a printer is installed (for example a PDF queue): the job runs to
+// its end, or stops at the cancel dialog's button with the user's cancel.
+TEST_F(PrintingTest, PrintsOrCancelsTheJobWhereAPrinterExists)
+{
+    DWORD needed = 0, count = 0;
+    EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, nullptr, 0, &needed, &count);
+    if (needed == 0) {
+        GTEST_SKIP() << "no printer installed";
+    }
+    HHOOK hook = SetWindowsHookExA(WH_CBT, ChoosePrinter, nullptr, GetCurrentThreadId());
+    EXPECT_EQ(0, PrintStepResponse(window_.Window()));
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(nullptr, FindWindowA(nullptr, "Printing"));
+
+    testing_support::DialogAnswerer answerer;
+    answerer.Expect(IDOK);     // the printer choice
+    answerer.Expect(IDCANCEL); // "Cancel Printing"
+    EXPECT_EQ(ERROR_CANCELLED, PrintStepResponse(window_.Window()));
+    EXPECT_EQ("Printing", answerer.Seen().at(1).caption);
     EXPECT_TRUE(IsWindowEnabled(window_.Window()));
 }
 
