@@ -14,6 +14,10 @@ enum : short { kRawRepeatBegin = 134, kRawRepeatClear = 163, kRawRepeatLength = 
 // Ops a block may run in one tick before the rest waits for the next.
 const int kOpsPerTick = 1000;
 
+// A read never runs the model further ahead than this; later samples are
+// reported as not captured yet.
+const double kLongestRunAhead = 60.0;
+
 long Ticks(const Controller& c, double seconds) { return static_cast<long>(std::floor(seconds / c.tick + 0.5)); }
 
 bool KnownRaw(short code)
@@ -208,7 +212,7 @@ extern "C" short TavroGetCaptureData(short handle, short axis, short kind, long 
                 long taken = static_cast<long>(series->size());
                 if (end > taken && cap.running) {
                     long due = cap.startTick + (end - 1) * cap.periodTicks;
-                    if (due > c->ticks)
+                    if (due > c->ticks && (due - c->ticks) * c->tick <= kLongestRunAhead)
                         RunTicks(*c, due - c->ticks);
                     taken = static_cast<long>(series->size());
                 }

@@ -52,7 +52,7 @@ extern "C" short TavroSim_Advance(double seconds)
     Simulator& sim = Sim();
     if (!sim.manualClock)
         return TAVRO_ERR_NOT_SUPPORTED;
-    if (!std::isfinite(seconds) || seconds < 0.0 || seconds > 3600.0)
+    if (!std::isfinite(seconds) || seconds < 0.0 || seconds > 600.0)
         return TAVRO_ERR_BAD_ARGUMENT;
     sim.manualTime += seconds;
     for (Controller& c : sim.controllers)

@@ -179,3 +179,29 @@ TEST_F(SimTest, WaitForStopOutsideABlockAnswersAtOnce)
     TavroSimAxisState state = Axis(0, 1);
     EXPECT_EQ(1, state.moving);
 }
+
+TEST_F(SimTest, AbsurdCaptureRequestsFailOrAreBoundedByTheBuffer)
+{
+    EXPECT_LT(TavroCaptureData(h, 1, 100, 0.0, 0.0), 0);
+    EXPECT_LT(TavroCaptureData(h, 1, 100, NAN, 0.0), 0);
+    EXPECT_LT(TavroCaptureData(h, 1, 0, 0.001, 0.0), 0);
+    EXPECT_LT(TavroCaptureData(h, 1, 100, 0.001, -1.0), 0);
+    EXPECT_LT(TavroCaptureData(h, 5, 100, 0.001, 0.0), 0);
+
+    // More points than the buffer holds: the buffer's worth is captured.
+    ASSERT_EQ(TAVRO_OK, TavroCaptureData(h, 1, 1000000, 0.00025, 0.0));
+    double v = 9.0;
+    EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 4095, 1, &v));
+    EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 4096, 1, &v), 0);
+    EXPECT_EQ(0.0, v);
+    EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, -1, 1, &v), 0);
+    EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 0, 0, &v), 0);
+    EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 0, 1, nullptr), 0);
+
+    // A sample minutes away is not run ahead to: the call answers at once.
+    ASSERT_EQ(TAVRO_OK, TavroCaptureData(h, 2, 4000, 10.0, 0.0));
+    v = 9.0;
+    EXPECT_EQ(TAVRO_ERR_NOT_CAPTURED, TavroGetCaptureData(h, 2, TAVRO_CAPTURE_KIND_ACTUAL, 3999, 1, &v));
+    EXPECT_EQ(0.0, v);
+    EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, 2, TAVRO_CAPTURE_KIND_ACTUAL, 2, 1, &v));
+}

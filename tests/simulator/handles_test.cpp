@@ -20,6 +20,17 @@ TEST_F(SimTest, HandlesAreFreshAndCountUpwardSoStaleOnesStayDead)
     EXPECT_LT(TavroClose(second), 0);
     EXPECT_EQ(TAVRO_OK, TavroClose(third));
     EXPECT_EQ(1, TavroSim_OpenHandleCount());
+
+    // After 32767 the numbers wrap to 1 and pass over the handle still open.
+    short last = 0;
+    for (int i = 0; i < 33000; ++i) {
+        short next = TavroOpen(0, TAVRO_OPEN_SHARED, "");
+        ASSERT_GT(next, 0);
+        ASSERT_NE(h, next);
+        ASSERT_EQ(TAVRO_OK, TavroClose(next));
+        last = next;
+    }
+    EXPECT_LT(last, 1000);
 }
 
 TEST_F(SimTest, FailedOpensGiveDistinctCodesWithTexts)
