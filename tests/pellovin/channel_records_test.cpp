@@ -11,11 +11,11 @@
 
 namespace {
 
-class ChannelRecordTest : public PanelTest {
+class AnalogChannelRecordTest : public AnalogPanelTest {
 protected:
     void SetUp() override
     {
-        PanelTest::SetUp();
+        AnalogPanelTest::SetUp();
         ASSERT_EQ(BindTavroApi(), 0);
         controller = ModularController();
         handle = g_tavro.TavroOpen(controller.id, 2, "");
@@ -25,7 +25,7 @@ protected:
     {
         if (handle > 0)
             g_tavro.TavroClose(handle);
-        PanelTest::TearDown();
+        AnalogPanelTest::TearDown();
     }
 
     std::string Text(const AnalogChannel& channel, int mode = 0, bool withUnit = true)
@@ -40,7 +40,7 @@ protected:
     short handle = 0;
 };
 
-TEST_F(ChannelRecordTest, OutputWritesConvertEachDisplayMode)
+TEST_F(AnalogChannelRecordTest, OutputWritesConvertEachDisplayMode)
 {
     AnalogChannel output(handle, 1, false);
     output.Write(2.5, MODE_0_TO_5V);
@@ -61,7 +61,7 @@ TEST_F(ChannelRecordTest, OutputWritesConvertEachDisplayMode)
     EXPECT_EQ(output.DisplayMode(), MODE_PLUS_MINUS_10V);
 }
 
-TEST_F(ChannelRecordTest, OutputCountsAreLimitedToTheConverterRange)
+TEST_F(AnalogChannelRecordTest, OutputCountsAreLimitedToTheConverterRange)
 {
     AnalogChannel output(handle, 2, false);
     output.Write(10.0, MODE_0_TO_5V); // 8190 counts unlimited
@@ -81,7 +81,7 @@ TEST_F(ChannelRecordTest, OutputCountsAreLimitedToTheConverterRange)
     EXPECT_DOUBLE_EQ(output.OutputCounts(), 1234.75);
 }
 
-TEST_F(ChannelRecordTest, InputsReadCountsVoltsAndUserUnits)
+TEST_F(AnalogChannelRecordTest, InputsReadCountsVoltsAndUserUnits)
 {
     AnalogChannel input(handle, 1, true);
     input.SetVoltsPerCount(5.0 / 4095.0);
@@ -118,7 +118,7 @@ TEST_F(ChannelRecordTest, InputsReadCountsVoltsAndUserUnits)
     EXPECT_EQ(TavroSim_CallCount("TavroSetAnalog"), 0);
 }
 
-TEST_F(ChannelRecordTest, VoltsPerCountFallsBackToTheDefaultResolution)
+TEST_F(AnalogChannelRecordTest, VoltsPerCountFallsBackToTheDefaultResolution)
 {
     EXPECT_DOUBLE_EQ(VoltsPerCount(4.095, 12), 0.001);
     EXPECT_DOUBLE_EQ(VoltsPerCount(20.0, 1), 20.0);
@@ -127,7 +127,7 @@ TEST_F(ChannelRecordTest, VoltsPerCountFallsBackToTheDefaultResolution)
         EXPECT_DOUBLE_EQ(VoltsPerCount(2.55, bits), 0.01) << bits;
 }
 
-TEST_F(ChannelRecordTest, ChannelSettingsRoundTripThroughTheIniFile)
+TEST_F(AnalogChannelRecordTest, ChannelSettingsRoundTripThroughTheIniFile)
 {
     const std::string path = IniPath();
     AnalogChannel input(handle, 3, true);
@@ -165,7 +165,7 @@ TEST_F(ChannelRecordTest, ChannelSettingsRoundTripThroughTheIniFile)
     EXPECT_EQ(TavroSim_CallCount("TavroSetAnalog"), 0);
 }
 
-TEST_F(ChannelRecordTest, GarbledChannelSettingsGiveTheDefaults)
+TEST_F(AnalogChannelRecordTest, GarbledChannelSettingsGiveTheDefaults)
 {
     WriteIni("[Analog Input 0:1]\r\nConfigured=true\r\nFactor=lots\r\nOffset=1e999\r\n"
              "DisplayMode=volts\r\n"
@@ -203,7 +203,7 @@ TEST_F(ChannelRecordTest, GarbledChannelSettingsGiveTheDefaults)
     EXPECT_DOUBLE_EQ(output4.OutputCounts(), 0.0);
 }
 
-TEST_F(ChannelRecordTest, GroupSettingsLoadOnlyFromAMarkedSection)
+TEST_F(AnalogChannelRecordTest, GroupSettingsLoadOnlyFromAMarkedSection)
 {
     const std::string path = IniPath();
     ChannelGroup saved(2, MODULE_PELTA);

@@ -18,11 +18,11 @@ using testing_support::PumpUntil;
 
 namespace {
 
-class PageDialogTest : public PanelTest {
+class AnalogPageDialogTest : public AnalogPanelTest {
 protected:
     void SetUp() override
     {
-        PanelTest::SetUp();
+        AnalogPanelTest::SetUp();
         info = ModularController();
         ASSERT_NE(StartOn(info.id, "-p 2"), nullptr);
     }
@@ -47,7 +47,7 @@ protected:
     AnalogChannel* channel = nullptr;
 };
 
-TEST_F(PageDialogTest, ChoosingAModuleTypeRebuildsThePages)
+TEST_F(AnalogPageDialogTest, ChoosingAModuleTypeRebuildsThePages)
 {
     HWND before = Page(2);
     {
@@ -89,7 +89,7 @@ TEST_F(PageDialogTest, ChoosingAModuleTypeRebuildsThePages)
     EXPECT_EQ(IniValue("Analog Group " + std::to_string(info.id) + ":2", "ModuleType"), "2");
 }
 
-TEST_F(PageDialogTest, ReferenceVoltageIsLimitedAndRescalesTheInputs)
+TEST_F(AnalogPageDialogTest, ReferenceVoltageIsLimitedAndRescalesTheInputs)
 {
     {
         DialogAnswerer answerer;
@@ -144,7 +144,7 @@ TEST_F(PageDialogTest, ReferenceVoltageIsLimitedAndRescalesTheInputs)
     EXPECT_DOUBLE_EQ(input->VoltsPerCountValue(), VoltsPerCount(0.5, input->ResolutionBits()));
 }
 
-TEST_F(PageDialogTest, InputSetupTakesUserUnitsOnlyOnOk)
+TEST_F(AnalogPageDialogTest, InputSetupTakesUserUnitsOnlyOnOk)
 {
     SelectTab(0);
     AnalogChannel* input = Group(0)->Channels()[0];
@@ -184,7 +184,7 @@ TEST_F(PageDialogTest, InputSetupTakesUserUnitsOnlyOnOk)
     EXPECT_EQ(input->Label(), "V");
 }
 
-TEST_F(PageDialogTest, OutputSetupWritesTheTypedValue)
+TEST_F(AnalogPageDialogTest, OutputSetupWritesTheTypedValue)
 {
     SelectTab(1);
     AnalogChannel* output = Group(1)->Channels()[0];
@@ -222,7 +222,7 @@ TEST_F(PageDialogTest, OutputSetupWritesTheTypedValue)
     EXPECT_DOUBLE_EQ(output->OutputCounts(), 4095.0);
 }
 
-TEST_F(PageDialogTest, CalibrationMarkersFollowTheChannelRow)
+TEST_F(AnalogPageDialogTest, CalibrationMarkersFollowTheChannelRow)
 {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -255,11 +255,11 @@ TEST_F(PageDialogTest, CalibrationMarkersFollowTheChannelRow)
     DeleteDC(dc);
 }
 
-class CalibrationWizardTest : public PageDialogTest {
+class AnalogCalibrationWizardTest : public AnalogPageDialogTest {
 protected:
     void SetUp() override
     {
-        PageDialogTest::SetUp();
+        AnalogPageDialogTest::SetUp();
         channel = Group(2)->Channels()[5];
         channel->SetDisplayMode(1236);
         channel->Write(1000, 1233);
@@ -289,7 +289,7 @@ protected:
     HWND setupDialog = nullptr;
 };
 
-TEST_F(CalibrationWizardTest, StepsDriveZeroAndFullScale)
+TEST_F(AnalogCalibrationWizardTest, StepsDriveZeroAndFullScale)
 {
     RunWizard(0, [&](HWND sheet) {
         EXPECT_EQ(Writes(), 0);
@@ -325,7 +325,7 @@ TEST_F(CalibrationWizardTest, StepsDriveZeroAndFullScale)
     EXPECT_EQ(channel->DisplayMode(), 1236);
 }
 
-TEST_F(CalibrationWizardTest, CancelLeavesTheOutputAtZeroLevelOnceStarted)
+TEST_F(AnalogCalibrationWizardTest, CancelLeavesTheOutputAtZeroLevelOnceStarted)
 {
     RunWizard(IDCANCEL, [&](HWND sheet) {
         Press(sheet, PSBTN_NEXT);
@@ -338,7 +338,7 @@ TEST_F(CalibrationWizardTest, CancelLeavesTheOutputAtZeroLevelOnceStarted)
     EXPECT_DOUBLE_EQ(channel->OutputCounts(), 2048.0);
 }
 
-TEST_F(CalibrationWizardTest, CancelOnTheIntroductionWritesNothing)
+TEST_F(AnalogCalibrationWizardTest, CancelOnTheIntroductionWritesNothing)
 {
     RunWizard(IDCANCEL, [](HWND) {});
     EXPECT_EQ(Writes(), 0);

@@ -21,7 +21,7 @@ const int IDM_DEFAULT_OUTPUTS = 1000;
 const int IDM_RESET_ALL = 1001;
 const int IDM_SELECT_CONTROLLER = 1002;
 
-class MainWindowTest : public PanelTest {
+class AnalogMainWindowTest : public AnalogPanelTest {
 protected:
     void Command(int id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     bool Shown(int page) { return IsWindowVisible(Page(page)) && IsWindowEnabled(Page(page)); }
@@ -38,7 +38,7 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, ModularControllerGetsStandardAndModulePages)
+TEST_F(AnalogMainWindowTest, ModularControllerGetsStandardAndModulePages)
 {
     const TavroSimControllerInfo info = ModularController();
     ASSERT_NE(StartOn(info.id), nullptr);
@@ -79,7 +79,7 @@ TEST_F(MainWindowTest, ModularControllerGetsStandardAndModulePages)
     EXPECT_DOUBLE_EQ(Group(2)->Channels()[0]->VoltsPerCountValue(), 5.0 / 4095.0);
 }
 
-TEST_F(MainWindowTest, PageOptionChoosesTheFirstPageShown)
+TEST_F(AnalogMainWindowTest, PageOptionChoosesTheFirstPageShown)
 {
     const TavroSimControllerInfo info = ModularController();
     ASSERT_NE(StartOn(info.id, "-p 2"), nullptr);
@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, PageOptionChoosesTheFirstPageShown)
     }
 }
 
-TEST_F(MainWindowTest, BoardOptionOverridesTheStoredControllerAndIsStored)
+TEST_F(AnalogMainWindowTest, BoardOptionOverridesTheStoredControllerAndIsStored)
 {
     const TavroSimControllerInfo analog = AnalogOnlyController();
     const TavroSimControllerInfo modular = ModularController();
@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, BoardOptionOverridesTheStoredControllerAndIsStored)
     EXPECT_EQ(App()->ControllerID(), analog.id);
 }
 
-TEST_F(MainWindowTest, GarbledStoredControllerIdGivesControllerZero)
+TEST_F(AnalogMainWindowTest, GarbledStoredControllerIdGivesControllerZero)
 {
     WriteIni("[Analog Panel]\r\nControllerID=first\r\n");
     ASSERT_NE(Start(""), nullptr);
@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, GarbledStoredControllerIdGivesControllerZero)
     EXPECT_GT(App()->Handle(), 0);
 }
 
-TEST_F(MainWindowTest, OnlyTheShownPageReadsItsInputs)
+TEST_F(AnalogMainWindowTest, OnlyTheShownPageReadsItsInputs)
 {
     const TavroSimControllerInfo info = ModularController();
     ASSERT_NE(StartOn(info.id), nullptr);
@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, OnlyTheShownPageReadsItsInputs)
     EXPECT_EQ(moduleReads % 4, 0);
 }
 
-TEST_F(MainWindowTest, ReadoutsFollowTheSimulatedInputs)
+TEST_F(AnalogMainWindowTest, ReadoutsFollowTheSimulatedInputs)
 {
     const TavroSimControllerInfo info = ModularController();
     ASSERT_NE(StartOn(info.id), nullptr);
@@ -191,7 +191,7 @@ TEST_F(MainWindowTest, ReadoutsFollowTheSimulatedInputs)
     EXPECT_EQ(text, expected);
 }
 
-TEST_F(MainWindowTest, SixteenBitInputsReadAsUnsignedCounts)
+TEST_F(AnalogMainWindowTest, SixteenBitInputsReadAsUnsignedCounts)
 {
     const TavroSimControllerInfo info = AnalogOnlyController();
     ASSERT_NE(StartOn(info.id), nullptr);
@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, SixteenBitInputsReadAsUnsignedCounts)
         << ItemText(Page(0), 2101);
 }
 
-TEST_F(MainWindowTest, ClosingLeavesEveryOutputAtMidScaleAndStoresIt)
+TEST_F(AnalogMainWindowTest, ClosingLeavesEveryOutputAtMidScaleAndStoresIt)
 {
     const TavroSimControllerInfo info = ModularController();
     ASSERT_NE(StartOn(info.id), nullptr);
@@ -228,7 +228,7 @@ TEST_F(MainWindowTest, ClosingLeavesEveryOutputAtMidScaleAndStoresIt)
     EXPECT_EQ(IniValue("Analog Panel", "ControllerID"), std::to_string(info.id));
 }
 
-TEST_F(MainWindowTest, ChannelSettingsComeBackOnTheNextStart)
+TEST_F(AnalogMainWindowTest, ChannelSettingsComeBackOnTheNextStart)
 {
     const TavroSimControllerInfo info = ModularController();
     ASSERT_NE(StartOn(info.id), nullptr);
@@ -256,7 +256,7 @@ TEST_F(MainWindowTest, ChannelSettingsComeBackOnTheNextStart)
     EXPECT_DOUBLE_EQ(Group(2)->Channels()[0]->VoltsPerCountValue(), 4.5 / 4095.0);
 }
 
-TEST_F(MainWindowTest, DefaultOutputsAndResetAllAskFirst)
+TEST_F(AnalogMainWindowTest, DefaultOutputsAndResetAllAskFirst)
 {
     const TavroSimControllerInfo info = ModularController();
     ASSERT_NE(StartOn(info.id), nullptr);
@@ -295,7 +295,7 @@ TEST_F(MainWindowTest, DefaultOutputsAndResetAllAskFirst)
     EXPECT_EQ(TavroSim_GetAnalogOutput(info.id, 1), 2048);
 }
 
-TEST_F(MainWindowTest, ControllerWithoutAnalogChannelsIsRefusedOrKept)
+TEST_F(AnalogMainWindowTest, ControllerWithoutAnalogChannelsIsRefusedOrKept)
 {
     TavroSimControllerInfo none = {};
     if (!FindController(
@@ -338,7 +338,7 @@ TEST_F(MainWindowTest, ControllerWithoutAnalogChannelsIsRefusedOrKept)
     EXPECT_EQ(TabCount(), 0);
 }
 
-TEST_F(MainWindowTest, SwitchingControllersWritesNothingThroughTheClosedHandle)
+TEST_F(AnalogMainWindowTest, SwitchingControllersWritesNothingThroughTheClosedHandle)
 {
     const TavroSimControllerInfo modular = ModularController();
     const TavroSimControllerInfo analog = AnalogOnlyController();
@@ -367,7 +367,7 @@ TEST_F(MainWindowTest, SwitchingControllersWritesNothingThroughTheClosedHandle)
             EXPECT_EQ(channel->Handle(), App()->Handle());
 }
 
-TEST_F(MainWindowTest, FailedSwitchLeavesTheOldPagesSilent)
+TEST_F(AnalogMainWindowTest, FailedSwitchLeavesTheOldPagesSilent)
 {
     const TavroSimControllerInfo modular = ModularController();
     TavroSimControllerInfo failing = {};

@@ -14,7 +14,7 @@ namespace {
 const int kSelectList = 1001; // the selection dialog's controller list
 }
 
-void PanelTest::SetUp()
+void AnalogPanelTest::SetUp()
 {
     DeleteFileA(IniPath().c_str());
     ASSERT_EQ(TavroSim_Reload(nullptr), 0);
@@ -23,13 +23,13 @@ void PanelTest::SetUp()
     ASSERT_TRUE(registered);
 }
 
-void PanelTest::TearDown()
+void AnalogPanelTest::TearDown()
 {
     Close();
     DeleteFileA(IniPath().c_str());
 }
 
-bool PanelTest::FindController(const std::function<bool(const TavroSimControllerInfo&)>& match,
+bool AnalogPanelTest::FindController(const std::function<bool(const TavroSimControllerInfo&)>& match,
                                TavroSimControllerInfo* info)
 {
     const int count = TavroSim_ControllerCount();
@@ -40,7 +40,7 @@ bool PanelTest::FindController(const std::function<bool(const TavroSimController
     return false;
 }
 
-TavroSimControllerInfo PanelTest::ModularController()
+TavroSimControllerInfo AnalogPanelTest::ModularController()
 {
     TavroSimControllerInfo info = {};
     EXPECT_TRUE(FindController(
@@ -51,7 +51,7 @@ TavroSimControllerInfo PanelTest::ModularController()
     return info;
 }
 
-TavroSimControllerInfo PanelTest::AnalogOnlyController()
+TavroSimControllerInfo AnalogPanelTest::AnalogOnlyController()
 {
     TavroSimControllerInfo info = {};
     EXPECT_TRUE(FindController(
@@ -60,21 +60,21 @@ TavroSimControllerInfo PanelTest::AnalogOnlyController()
     return info;
 }
 
-HWND PanelTest::Start(const std::string& commandLine)
+HWND AnalogPanelTest::Start(const std::string& commandLine)
 {
     window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW, commandLine.c_str());
     testing_support::PumpFor(50);
     return window;
 }
 
-HWND PanelTest::StartOn(short id, const std::string& extra)
+HWND AnalogPanelTest::StartOn(short id, const std::string& extra)
 {
     HWND started = Start("-b " + std::to_string(id) + (extra.empty() ? "" : " " + extra));
     EXPECT_NE(started, nullptr);
     return started;
 }
 
-void PanelTest::Close()
+void AnalogPanelTest::Close()
 {
     if (window && IsWindow(window))
         SendMessageA(window, WM_CLOSE, 0, 0);
@@ -84,27 +84,27 @@ void PanelTest::Close()
     testing_support::PumpFor(30);
 }
 
-AppData* PanelTest::App() const
+AppData* AnalogPanelTest::App() const
 {
     return GetAppData(window);
 }
 
-HWND PanelTest::Tab() const
+HWND AnalogPanelTest::Tab() const
 {
     return GetDlgItem(window, 120);
 }
 
-int PanelTest::TabCount() const
+int AnalogPanelTest::TabCount() const
 {
     return static_cast<int>(SendMessageA(Tab(), TCM_GETITEMCOUNT, 0, 0));
 }
 
-int PanelTest::CurrentTab() const
+int AnalogPanelTest::CurrentTab() const
 {
     return static_cast<int>(SendMessageA(Tab(), TCM_GETCURSEL, 0, 0));
 }
 
-std::string PanelTest::TabText(int index) const
+std::string AnalogPanelTest::TabText(int index) const
 {
     char text[64] = "";
     TCITEMA item = {};
@@ -115,17 +115,17 @@ std::string PanelTest::TabText(int index) const
     return text;
 }
 
-HWND PanelTest::Page(int index) const
+HWND AnalogPanelTest::Page(int index) const
 {
     return GetDlgItem(window, 130 + index);
 }
 
-ChannelGroup* PanelTest::Group(int index) const
+ChannelGroup* AnalogPanelTest::Group(int index) const
 {
     return App()->Pages().at(index);
 }
 
-void PanelTest::SelectTab(int index)
+void AnalogPanelTest::SelectTab(int index)
 {
     NMHDR header = {Tab(), 120, static_cast<UINT>(TCN_SELCHANGING)};
     SendMessageA(window, WM_NOTIFY, 120, reinterpret_cast<LPARAM>(&header));
@@ -134,12 +134,12 @@ void PanelTest::SelectTab(int index)
     SendMessageA(window, WM_NOTIFY, 120, reinterpret_cast<LPARAM>(&header));
 }
 
-std::string PanelTest::IniPath() const
+std::string AnalogPanelTest::IniPath() const
 {
     return ExeSiblingPath("drevalon.ini");
 }
 
-std::string PanelTest::IniValue(const std::string& section, const std::string& key) const
+std::string AnalogPanelTest::IniValue(const std::string& section, const std::string& key) const
 {
     char text[256] = "";
     GetPrivateProfileStringA(section.c_str(), key.c_str(), "<missing>", text, sizeof text,
@@ -147,12 +147,12 @@ std::string PanelTest::IniValue(const std::string& section, const std::string& k
     return text;
 }
 
-void PanelTest::WriteIni(const std::string& text) const
+void AnalogPanelTest::WriteIni(const std::string& text) const
 {
     WriteTextFile(IniPath(), text);
 }
 
-void PanelTest::ChooseController(HWND dialog, short id)
+void AnalogPanelTest::ChooseController(HWND dialog, short id)
 {
     HWND list = GetDlgItem(dialog, kSelectList);
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));

@@ -12,7 +12,7 @@
 #include "app_data.h"
 #include "tavrosim_control.h"
 
-class PanelTest : public ::testing::Test {
+class AnalogPanelTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
