@@ -128,22 +128,29 @@ TEST_F(MotionTest, MoveButtonsFollowMotorsOnlyOnChange)
 
 TEST_F(MotionTest, CycleReversesWhenAllAxesRestAndEachEndingCommandStopsIt)
 {
+    // Point to point: nothing reverses.
+    SetDistance(1, "100");
+    Command(IDC_MOVE_PLUS);
+    RunUntilStopped();
+    Tick();
+    EXPECT_DOUBLE_EQ(100.0, Axis(1).target);
+
     Command(IDC_CYCLE);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Panel(1), IDC_ABS)));
     PanelCommand(1, IDC_ABS);  // cycling moves relatively whatever the box says
     SetDistance(1, "200");
 
     Command(IDC_MOVE_PLUS);
-    EXPECT_DOUBLE_EQ(200.0, Axis(1).target);
+    EXPECT_DOUBLE_EQ(300.0, Axis(1).target);
     TavroSim_Advance(0.05);
     Tick();  // still moving: no new leg
-    EXPECT_DOUBLE_EQ(200.0, Axis(1).target);
+    EXPECT_DOUBLE_EQ(300.0, Axis(1).target);
     RunUntilStopped();
     Tick();
-    EXPECT_DOUBLE_EQ(0.0, Axis(1).target);
+    EXPECT_DOUBLE_EQ(100.0, Axis(1).target);
     RunUntilStopped();
     Tick();
-    EXPECT_DOUBLE_EQ(200.0, Axis(1).target);
+    EXPECT_DOUBLE_EQ(300.0, Axis(1).target);
 
     // Point to point does not end a running cycle.
     Command(IDC_POINT_TO_POINT);
@@ -168,16 +175,6 @@ TEST_F(MotionTest, CycleReversesWhenAllAxesRestAndEachEndingCommandStopsIt)
         EXPECT_DOUBLE_EQ(target, Axis(1).target) << "ending command " << ending;
     }
     EXPECT_EQ(1u, answerer_.Count());
-}
-
-TEST_F(MotionTest, PointToPointMoveStartsNoCycle)
-{
-    SetDistance(1, "100");
-    Command(IDC_MOVE_PLUS);
-    RunUntilStopped();
-    Tick();
-    Tick();
-    EXPECT_DOUBLE_EQ(100.0, Axis(1).target);
 }
 
 TEST_F(MotionTest, StopRetakesTargetOnceTheAxisRests)
@@ -223,6 +220,29 @@ TEST_F(MotionTest, LampsShowAStatusOnePollAfterItIsRead)
     EXPECT_GE(text.size(), 12u);
     EXPECT_EQ(' ', text[0]);
     EXPECT_NEAR(Axis(1).position, strtod(text.c_str(), nullptr), 1.0);
+}
+
+TEST_F(MotionTest, SetupRefusedWhileMovingAndCancelledSetupKeepsOverride)
+{
+    SetDistance(1, "100000");
+    Command(IDC_MOVE_PLUS);
+    TavroSim_Advance(0.1);
+    answerer_.Expect(IDOK);
+    PanelCommand(1, IDC_SETUP);
+    ASSERT_EQ(1u, answerer_.Count());
+    EXPECT_EQ("Warning", answerer_.Seen()[0].caption);
+    EXPECT_EQ("Setup cannot be changed while the motor is moving.", answerer_.Seen()[0].text);
+
+    Command(IDC_ABORT);
+    TavroSim_Advance(0.1);
+    answerer_.Expect(IDCANCEL);
+    PanelCommand(1, IDC_SETUP);
+    EXPECT_EQ(2u, answerer_.Count());
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Panel(1), IDC_VELOCITY_SLIDER)));
+    const double full = Axis(1).velocity;
+    SetSlider(1, 50);
+    Tick();
+    EXPECT_DOUBLE_EQ(full / 2, Axis(1).velocity);
 }
 
 TEST_F(MotionTest, SliderDrivesVelocityEveryTickAndExitRestoresIt)

@@ -121,15 +121,5 @@ TEST_F(AmbrelTest, MinimisedWindowKeepsStoredPosition)
     EXPECT_EQ(80, GetDword(kKey, "YPos"));
 }
 
-TEST_F(AmbrelTest, ClosingWithoutControllerWritesNothing)
-{
-    SetDword(kKey, "ControllerID", 7);
-    answerer_.Expect(IDOK);
-    answerer_.Expect(IDCANCEL);
-    EXPECT_EQ(nullptr, Start());
-    EXPECT_EQ(7, GetDword(kKey, "ControllerID"));
-    EXPECT_EQ(-12345, GetDword(kKey, "StopWarn"));
-}
-
 } // namespace
 } // namespace ambrel_test

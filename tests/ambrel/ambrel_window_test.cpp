@@ -96,6 +96,9 @@ TEST_F(AmbrelTest, FailedOpenReportsTheReasonAndCancelEndsStartUp)
     EXPECT_NE(std::string::npos, answerer_.Seen()[0].text.find("ID 7  -  "));
     EXPECT_EQ(0, TavroSim_OpenHandleCount());
     EXPECT_EQ(0, TavroSim_DeadHandleCallCount());
+    // Nothing was open, so nothing was written.
+    EXPECT_EQ(7, GetDword(kKey, "ControllerID"));
+    EXPECT_EQ(-12345, GetDword(kKey, "StopWarn"));
 }
 
 TEST_F(AmbrelTest, FailedOpenThenChosenControllerIsKeptAndStored)
