@@ -317,15 +317,4 @@ TEST_F(SetupDialogsTest, PidSetupFromOneSliderChecksAllAndCancelStoresNothing)
     EXPECT_TRUE(g_reloads.empty());
 }
 
-TEST(FormatPercentTest, TwoDecimalsBelowTenElseNone)
-{
-    char text[16];
-    const std::pair<double, const char*> cases[] = {
-        {9.999, "10.00%"}, {10.0, " 10%"}, {0.0, "0.00%"}, {100.0, "100%"}};
-    for (const auto& c : cases) {
-        FormatPercent(text, sizeof(text), c.first);
-        EXPECT_STREQ(c.second, text);
-    }
-}
-
 } // namespace
