@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,7 @@ struct Simulator {
     LARGE_INTEGER clockStart = {};
     LARGE_INTEGER clockFrequency = {};
     std::string tracePath;
+    std::map<std::string, long> callCounts;
     long deadHandleCalls = 0;
 };
 

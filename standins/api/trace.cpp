@@ -2,24 +2,13 @@
 // appends one line per call: name, arguments and result.
 #include <cstdarg>
 #include <cstdio>
-#include <map>
 
 #include "simulator.h"
 
-namespace {
-
-std::map<std::string, long>& Counts()
-{
-    static std::map<std::string, long> counts;
-    return counts;
-}
-
-} // namespace
-
 void EndCall(const char* name, long result, const char* format, ...)
 {
-    ++Counts()[name];
     Simulator& sim = Sim();
+    ++sim.callCounts[name];
     if (sim.tracePath.empty())
         return;
     char arguments[384];
@@ -40,12 +29,13 @@ void EndCall(const char* name, long result, const char* format, ...)
 
 void ResetCallCounts()
 {
-    Counts().clear();
+    Sim().callCounts.clear();
     Sim().deadHandleCalls = 0;
 }
 
 long CallCount(const char* name)
 {
-    auto it = Counts().find(name ? name : "");
-    return it == Counts().end() ? 0 : it->second;
+    const std::map<std::string, long>& counts = Sim().callCounts;
+    auto it = counts.find(name ? name : "");
+    return it == counts.end() ? 0 : it->second;
 }
