@@ -274,6 +274,11 @@ void LoadControllers(const char* path)
     sim.controllers.clear();
     sim.handles.clear();
     std::string file = path ? std::string(path) : DefaultConfigPath();
+    // The profile functions look for a bare name in the Windows folder.
+    char full[MAX_PATH];
+    DWORD length = file.empty() ? 0 : GetFullPathNameA(file.c_str(), sizeof full, full, nullptr);
+    if (length > 0 && length < sizeof full)
+        file = full;
     if (!file.empty() && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
         for (int id = 0; id <= kMaxControllerId; ++id) {
             ControllerSpec spec;

@@ -129,7 +129,7 @@ public:
 // Configuration (config.cpp).
 void LoadControllers(const char* path);
 std::string DefaultConfigPath();
-void SetUpController(Controller& c); // power-on state from the spec
+void SetUpController(Controller& c); // power-on state from the configuration
 
 // Time (sim_clock.cpp).
 double ClockNow();

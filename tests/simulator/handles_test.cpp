@@ -1,4 +1,5 @@
 // Handles, error codes, configuration records and dead-handle calls.
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -191,4 +192,40 @@ TEST_F(SimTest, DeadHandlesChangeNothingAndZeroTheirOutputs)
     EXPECT_EQ(0u, TavroGetStatus(h, 0));
     EXPECT_LT(TavroConfigureDigitalIO(h, 49, 2), 0);
     EXPECT_LT(TavroSetAnalog(h, 9, 100), 0);
+}
+
+TEST_F(SimTest, ControllersComeFromTheNamedFileOrTheBuiltInDefault)
+{
+    TavroClose(h);
+    h = 0;
+    ASSERT_EQ(TAVRO_OK, TavroSim_Reload("no_such_tavrosim.ini"));
+    ASSERT_EQ(1, TavroSim_ControllerCount());
+    TavroSimControllerInfo info;
+    ASSERT_EQ(TAVRO_OK, TavroSim_ControllerAt(0, &info));
+    EXPECT_EQ(0, info.id);
+    EXPECT_EQ(1, info.controllerType);
+    EXPECT_EQ(4, info.axisCount);
+
+    // A name without a folder is taken from the working folder.
+    char name[64];
+    snprintf(name, sizeof name, "simtest_%lu.ini", GetCurrentProcessId());
+    FILE* file = fopen(name, "w");
+    ASSERT_NE(nullptr, file);
+    fprintf(file, "[Controller3]\nType=5\nDescription=Bench\nAxes=2\nDigitalChannels=8\n"
+                  "[Controller9]\nType=1\nOpenError=-10\n");
+    fclose(file);
+    ASSERT_EQ(TAVRO_OK, TavroSim_Reload(name));
+    DeleteFileA(name);
+    ASSERT_EQ(2, TavroSim_ControllerCount());
+    TavroSim_ControllerAt(0, &info);
+    EXPECT_EQ(3, info.id);
+    EXPECT_STREQ("Bench", info.description);
+    EXPECT_EQ(8, info.digitalChannels);
+    TavroSim_ControllerAt(1, &info);
+    EXPECT_EQ(-10, info.openError);
+    EXPECT_EQ(-10, TavroOpen(9, TAVRO_OPEN_SHARED, ""));
+    EXPECT_LT(TavroOpen(0, TAVRO_OPEN_SHARED, ""), 0);
+    short handle = TavroOpen(3, TAVRO_OPEN_SHARED, "");
+    EXPECT_GT(handle, 0);
+    TavroClose(handle);
 }
