@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app_data.h"
@@ -82,10 +83,8 @@ void ShowCurrentPage(HWND window, HWND tab)
 // `firstPage`; options without a usable number are ignored.
 void ReadCommandLine(AppData* app, const char* commandLine, int* firstPage)
 {
-    std::vector<char> text(commandLine ? commandLine : "",
-                           commandLine ? commandLine + strlen(commandLine) + 1 : nullptr);
-    if (text.empty())
-        text.push_back('\0');
+    const std::string line = commandLine ? commandLine : "";
+    std::vector<char> text(line.c_str(), line.c_str() + line.size() + 1);
     char* words[32];
     int count = SplitCommandLine(text.data(), words, 32);
     static const LongOption options[] = {
@@ -212,7 +211,8 @@ void OnSelectController(HWND window, AppData* app)
 {
     SaveAllChannels(window);
     int id = g_tavro.TavroDLG_SelectController(nullptr, app->ControllerID(), 0, 0);
-    if (id < 0)
+    // The selection has no owner: the window may have been closed meanwhile.
+    if (!IsWindow(window) || GetAppData(window) != app || id < 0)
         return;
     // The outputs of the controller about to be closed go to mid-scale, as
     // they do when the program closes; their settings are already stored.
