@@ -1,5 +1,6 @@
 // The panel's main window: start-up, pages, polling, menu commands,
 // controller switching and closing, against the simulated controller.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +78,24 @@ TEST_F(AnalogMainWindowTest, ModularControllerGetsStandardAndModulePages)
     EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(ItemText(module, 2301), "5.0000");
     EXPECT_DOUBLE_EQ(Group(2)->Channels()[0]->VoltsPerCountValue(), 5.0 / 4095.0);
+}
+
+TEST_F(AnalogMainWindowTest, EveryAnalogModuleGetsItsOwnPage)
+{
+    TavroSimControllerInfo large = {};
+    ASSERT_TRUE(FindController(
+        [](const TavroSimControllerInfo& c) { return c.controllerType == 2; }, &large));
+    ASSERT_NE(StartOn(large.id, "-p 1"), nullptr);
+    ASSERT_EQ(App()->AnalogModuleCount(), 2);
+    const int inputs = std::max(0, large.analogInputs - 8);
+    const int outputs = std::max(0, large.analogOutputs - 8);
+    const int first = (inputs > 0) + (outputs > 0);
+    ASSERT_EQ(TabCount(), first + 2);
+    EXPECT_EQ(TabText(first), "Module 1");
+    EXPECT_EQ(TabText(first + 1), "Module 2");
+    EXPECT_EQ(ItemText(Page(first + 1), 2000), "Analog Input " + std::to_string(inputs + 5));
+    EXPECT_EQ(ItemText(Page(first + 1), 2007), "Analog Output " + std::to_string(outputs + 8));
+    EXPECT_EQ(CurrentTab(), 1);
 }
 
 TEST_F(AnalogMainWindowTest, PageOptionChoosesTheFirstPageShown)
