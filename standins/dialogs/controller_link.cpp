@@ -1,40 +1,15 @@
-// The simulator's control exports that the dialogs need, looked up in the
-// loaded API library at first use: without them the dialogs still load and
-// report that no controller is known.
+// The simulator's controller list and handle map, through its control exports.
 #include "library.h"
-
-namespace {
-
-typedef int (*ControllerCountFn)();
-typedef short (*ControllerAtFn)(int index, TavroSimControllerInfo* info);
-typedef short (*ControllerIdOfHandleFn)(short handle);
-
-FARPROC LookUp(const char* name)
-{
-    HMODULE api = GetModuleHandleA("tavroapi64.dll");
-    return api ? GetProcAddress(api, name) : nullptr;
-}
-
-template <typename Fn> Fn LookUpAs(const char* name)
-{
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(LookUp(name)));
-}
-
-} // namespace
 
 int LinkedControllerCount()
 {
-    ControllerCountFn count = LookUpAs<ControllerCountFn>("TavroSim_ControllerCount");
-    if (!count)
-        return 0;
-    int n = count();
-    return n > 0 ? n : 0;
+    int count = TavroSim_ControllerCount();
+    return count > 0 ? count : 0;
 }
 
 bool LinkedControllerAt(int index, TavroSimControllerInfo* info)
 {
-    ControllerAtFn at = LookUpAs<ControllerAtFn>("TavroSim_ControllerAt");
-    if (!at || at(index, info) != TAVRO_OK)
+    if (TavroSim_ControllerAt(index, info) != TAVRO_OK)
         return false;
     info->description[sizeof info->description - 1] = '\0';
     return true;
@@ -54,9 +29,6 @@ short LinkedControllerIdOfHandle(short handle)
 {
     if (handle <= 0)
         return -1;
-    ControllerIdOfHandleFn idOf = LookUpAs<ControllerIdOfHandleFn>("TavroSim_ControllerIdOfHandle");
-    if (!idOf)
-        return -1;
-    short id = idOf(handle);
+    short id = TavroSim_ControllerIdOfHandle(handle);
     return id < 0 ? -1 : id;
 }

@@ -16,9 +16,9 @@ const TypeText kControllerTypes[] = {
     {2, "Large Modular Servo Controller"},
     {3, "Digital I/O Controller"},
     {4, "Analog I/O Controller"},
-    {5, "Remote I/O Controller"},
+    {5, "Compact Servo Controller"},
     {8, "Embedded Servo Controller"},
-    {9, "Compact Servo Controller"},
+    {9, "Extended Servo Controller"},
 };
 
 const TypeText kModuleTypes[] = {

@@ -22,7 +22,7 @@ void UnregisterLampClass(HINSTANCE instance);
 bool RegisterReadoutClass(HINSTANCE instance);
 void UnregisterReadoutClass(HINSTANCE instance);
 
-// The simulator's controller list and handle map (looked up at first use).
+// The simulator's controller list and handle map.
 int LinkedControllerCount();
 bool LinkedControllerAt(int index, TavroSimControllerInfo* info);
 bool FindLinkedController(short controllerId, TavroSimControllerInfo* info);

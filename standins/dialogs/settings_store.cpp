@@ -18,8 +18,14 @@ bool StorePath(const char* file, short controllerId, char* path, size_t size)
         snprintf(path, size, "%s", file);
         return true;
     }
+    // The folder routine looks in the loaded shell library, which a host
+    // program need not have loaded.
+    HMODULE shell = LoadLibraryA("shell32.dll");
     char folder[MAX_PATH];
-    if (GetAppDataFolder(folder, "Drevalon", "Controllers") <= 0)
+    int found = GetAppDataFolder(folder, "Drevalon", "Controllers");
+    if (shell)
+        FreeLibrary(shell);
+    if (found <= 0)
         return false;
     int length = snprintf(path, size, "%scontroller-%d.ini", folder, controllerId);
     return length > 0 && static_cast<size_t>(length) < size;
