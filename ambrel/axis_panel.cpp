@@ -157,10 +157,10 @@ void ActivateVelocityOverride(AxisPanelData* data, int activate, int allowWarnin
     if (data->overrideState == activate)
         return;
     const int previous = data->overrideState;
-    data->overrideState = activate;
     const short axis = static_cast<short>(data->axis);
 
     if (!activate) {
+        data->overrideState = 0;
         // Only an override in use has changed the axis velocity.
         if (previous == 1 && HasController(data))
             g_tavro.TavroSetVelocity(data->handle, axis, data->velocity100);
@@ -197,8 +197,8 @@ void Refresh(AxisPanelData* data)
     const bool enabled = data->enabled != 0;
     CheckDlgButton(panel, IDC_AXIS_BUTTON, enabled ? BST_CHECKED : BST_UNCHECKED);
     SetReadoutColour(panel, IDC_POSITION, enabled);
-    static const int kAxisControls[] = {IDC_MOTOR_ON, IDC_SCALE,      IDC_MOTOR_OFF,
-                                        IDC_SETUP,    IDC_DIST_LABEL, IDC_DISTANCE};
+    static const int kAxisControls[] = {IDC_MOTOR_ON, IDC_MOTOR_OFF,  IDC_SETUP,
+                                        IDC_SCALE,    IDC_DIST_LABEL, IDC_DISTANCE};
     for (int id : kAxisControls)
         EnableWindow(GetDlgItem(panel, id), enabled);
     EnableWindow(GetDlgItem(panel, IDC_ABS), enabled && !data->cycleMode);
