@@ -77,7 +77,9 @@ void ShowController(HWND dialog, short handle)
         return;
     }
 
-    SetDlgItemTextA(dialog, IDC_INFO_STATE, "Controller open.");
+    char state[64];
+    snprintf(state, sizeof state, "The controller is open (handle %d).", handle);
+    SetDlgItemTextA(dialog, IDC_INFO_STATE, state);
     SetNumber(dialog, IDC_INFO_ID, id);
     char typeText[64];
     ControllerTypeText(config.controllerType, typeText, sizeof typeText);

@@ -27,7 +27,7 @@ void UpdateOkButton(HWND dialog)
 void FillList(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_SELECT_LIST);
-    INT tabs[] = {24, 100};
+    INT tabs[] = {20, 140};
     SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabs));
     int count = LinkedControllerCount();
     for (int i = 0; i < count; ++i) {

@@ -145,12 +145,3 @@ TEST_F(Selection, InformationShowsTheOpenControllerOrThatNoneIsOpen)
     EXPECT_NE(seen[2].text.find("No controller is open."), std::string::npos) << seen[2].text;
     EXPECT_EQ(seen[2].text.find(info.description), std::string::npos);
 }
-
-TEST_F(Selection, AboutBoxNamesTheProgram)
-{
-    DialogAnswerer answerer;
-    answerer.Expect(IDOK);
-    EXPECT_EQ(TavroDLG_AboutBox(nullptr, "Digital I/O Test Panel", 0), TAVRO_OK);
-    ASSERT_EQ(answerer.Count(), 1u);
-    EXPECT_EQ(answerer.Seen()[0].caption, "About Digital I/O Test Panel");
-}
