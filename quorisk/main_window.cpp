@@ -267,7 +267,8 @@ void OnSelectController(HWND window, TuningWindowData* data)
     while (id >= 0) {
         SaveAxisSettings(window);
         data->ControllerID = id;
-        g_tavro.TavroClose(data->controller);
+        if (data->controller > 0)
+            g_tavro.TavroClose(data->controller);
         if (OpenController(data) > 0)
             break;
         if (data->controller < 0)
@@ -509,9 +510,9 @@ void ReleaseController(TuningWindowData* data)
 
 void OnDestroy(HWND window)
 {
-    if (!KillTimer(window, READOUT_TIMER))
-        MessageBoxA(window, "Could not stop Timer!", "Exit", MB_OK);
     TuningWindowData* data = GetTuningData(window);
+    if (data && data->readoutTimerOn && !KillTimer(window, READOUT_TIMER))
+        MessageBoxA(window, "Could not stop Timer!", "Exit", MB_OK);
     if (data) {
         ReleaseController(data);
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -606,6 +607,7 @@ HWND StartMainWindow(HINSTANCE instance, int showCommand, unsigned options)
                         MB_ICONWARNING | MB_RETRYCANCEL) == IDCANCEL)
             return AbandonStartup(window);
     }
+    data->readoutTimerOn = 1;
     EnableWindow(data->panelWindow, TRUE);
     return window;
 }

@@ -86,6 +86,7 @@ struct TuningWindowData {
     CaptureSeries torqueSeries[MAX_SERIES_AXES];
     CaptureSeries noSeries;      // handed out for an axis outside 1..16, always emptied
     int32_t axisCount = 0;       // axes of the open controller; 0 with none open
+    uint8_t readoutTimerOn = 0;  // the main window's readout timer runs
     // What the readout timer showed last.
     int32_t lastAxisShown = -1;
     double lastPositionShown = -1.0;

@@ -257,3 +257,22 @@ TEST_F(TuningWindowTest, SaveAsIsGrayedUntilATestExists)
     EXPECT_EQ(answerer.Seen()[0].caption, "Print Error");
     EXPECT_EQ(answerer.Seen()[0].text, "Cannot print - No tests have been performed");
 }
+
+TEST_F(TuningWindowTest, SelectingAnotherControllerReopens)
+{
+    Start("");
+    Fake().log.clear();
+    SendMessageA(main_, WM_COMMAND, IDM_SELECT_CONTROLLER, 0); // cancelled: nothing changes
+    EXPECT_TRUE(LoggedCalls({"TavroClose", "TavroOpen"}).empty());
+    EXPECT_EQ(Data()->controller, 1);
+
+    Fake().log.clear();
+    Fake().selections = {2};
+    Data()->testDone = 1;
+    SendMessageA(main_, WM_COMMAND, IDM_SELECT_CONTROLLER, 0);
+    EXPECT_EQ(LoggedCalls({"TavroClose", "TavroOpen"}),
+              (std::vector<std::string>{"TavroClose(1)", "TavroOpen(2, 2, \"\")"}));
+    EXPECT_EQ(Data()->ControllerID, 2);
+    EXPECT_EQ(Data()->testDone, 0);
+    EXPECT_EQ(LoggedCalls({"TavroGetGain"}).size(), 1u); // sliders reloaded
+}

@@ -28,11 +28,7 @@ protected:
         ASSERT_EQ(BindTavroDialogs(), 0);
         ASSERT_EQ(TavroSim_Reload(nullptr), 0);
         TavroSim_SetManualClock(1);
-        static bool registered = false;
-        if (!registered) {
-            ASSERT_NE(RegisterWindowClasses(GetModuleHandleA(nullptr)), 0);
-            registered = true;
-        }
+        EnsureWindowClasses();
     }
 
     // Motor and trajectory generator on, as a user does before a test.

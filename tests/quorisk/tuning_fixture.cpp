@@ -52,6 +52,11 @@ void TuningWindowTest::SetUp()
     registry_.reset(new testing_support::RegistryKeyReset("Software\\Korvane\\Drevalon\\Servo Tuning"));
     Fake() = FakeController();
     InstallFakeController();
+    EnsureWindowClasses();
+}
+
+void EnsureWindowClasses()
+{
     static bool registered = false;
     if (!registered) {
         ASSERT_NE(RegisterWindowClasses(GetModuleHandleA(nullptr)), 0);

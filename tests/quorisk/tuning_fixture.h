@@ -47,6 +47,9 @@ protected:
     std::unique_ptr<testing_support::RegistryKeyReset> registry_;
 };
 
+// Registers the program's window classes once per process.
+void EnsureWindowClasses();
+
 // A plot window's y range.
 double PlotYMin(HWND plot);
 double PlotYMax(HWND plot);
