@@ -142,8 +142,9 @@ TEST(DigitalStore, SavedConfigurationComesBackAfterPowerOnInBothForms)
     ASSERT_GE(free.size(), 2u);
     ASSERT_EQ(TavroConfigureDigitalIO(handle, free[0], TAVRO_DIO_MODE_OUTPUT | TAVRO_DIO_MODE_LOW), TAVRO_OK);
     ASSERT_EQ(TavroConfigureDigitalIO(handle, free[1], TAVRO_DIO_MODE_INPUT | TAVRO_DIO_MODE_LOW), TAVRO_OK);
-    if (latchable)
+    if (latchable) {
         ASSERT_EQ(TavroConfigureDigitalIO(handle, latchable, TAVRO_DIO_MODE_LATCH), TAVRO_OK);
+    }
     std::vector<unsigned short> wanted(17);
     for (short channel = 1; channel <= 16; ++channel)
         TavroGetDigitalIOConfig(handle, channel, &wanted[static_cast<size_t>(channel)]);
