@@ -122,7 +122,7 @@ TEST_F(AppDataTest, FailedOpenReportsTheApiText)
     app.ReportOpenError();
     ASSERT_EQ(answerer.Count(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "Drevalon");
-    EXPECT_EQ(answerer.Seen()[0].text, std::string(expected).substr(0, strlen(expected) - 1));
+    EXPECT_EQ(answerer.Seen()[0].text, expected);
 
     // The negative code is closed too, and never again used.
     app.CloseController();
@@ -147,12 +147,12 @@ TEST_F(AppDataTest, ModelCheckStatusesAndTheirTexts)
     const short id = IdOfType(1);
     const struct { std::string conf; int status; const char* text; } cases[] = {
         {"", CONF_NOT_FOUND,
-         "The Drevalon configuration file (drevalon.conf) could not be found (try reinstalling Drevalon)."},
+         "The Drevalon configuration file (drevalon.conf) could not be found (try reinstalling Drevalon).\n"},
         {ConfText("1.10", TypeSection(1)), CONF_OUT_OF_DATE,
-         "The Drevalon configuration file (drevalon.conf) is out of date (try reinstalling Drevalon)."},
+         "The Drevalon configuration file (drevalon.conf) is out of date (try reinstalling Drevalon).\n"},
         {ConfText("1.2", TypeSection(2)), CONF_NO_TYPE,
          "This version of Drevalon does not have configuration information for the controller you "
-         "selected. Try reinstalling Drevalon."},
+         "selected. Try reinstalling Drevalon.\n"},
     };
     for (const auto& c : cases) {
         if (c.conf.empty())

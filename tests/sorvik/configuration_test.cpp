@@ -43,7 +43,7 @@ TEST_F(SorvikTest, Type5IsNeitherResetNorMarked)
     EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 0);
     EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", MarkerKey(info.id).c_str(), 0, IniPath().c_str()), 0);
 
-    DialogAnswerer answerer;
+    DialogAnswerer& answerer = Answers();
     answerer.Expect(IDYES);
     Command(IDM_RESET_ALL);
     EXPECT_EQ(answerer.Count(), 1u);
@@ -52,7 +52,7 @@ TEST_F(SorvikTest, Type5IsNeitherResetNorMarked)
 
 TEST_F(SorvikTest, ResetAllReturnsToPowerOnAndTheFirstPage)
 {
-    const TavroSimControllerInfo info = ControllerOfType(2);
+    const TavroSimControllerInfo info = ControllerOfType(1);
     WriteSettings(0, info.id, MarkerKey(info.id) + "=1\r\n");
     ASSERT_NE(Start(""), nullptr);
     Click(IDC_DIRECTION_BUTTON_BASE);
@@ -60,13 +60,13 @@ TEST_F(SorvikTest, ResetAllReturnsToPowerOnAndTheFirstPage)
     SelectTab(1);
 
     {
-        DialogAnswerer answerer;
+        DialogAnswerer& answerer = Answers();
         answerer.Expect(IDNO);
         Command(IDM_RESET_ALL);
         EXPECT_NE(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
     }
     TavroSim_ResetCallCounts();
-    DialogAnswerer answerer;
+    DialogAnswerer& answerer = Answers();
     answerer.Expect(IDYES);
     Command(IDM_RESET_ALL);
     ASSERT_EQ(answerer.Count(), 1u);
@@ -93,7 +93,7 @@ TEST_F(SorvikTest, SaveThenRestoreBringsTheConfigurationBack)
     Command(IDM_SAVE_CONFIG);
     EXPECT_FALSE(App()->dirty);
 
-    DialogAnswerer answerer;
+    DialogAnswerer& answerer = Answers();
     answerer.Expect(IDYES);
     Command(IDM_RESET_ALL);
     ASSERT_EQ(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);

@@ -176,7 +176,7 @@ TEST_F(SorvikTest, CancelledChoiceAtStartUpEndsWithNothingOpen)
         TavroSim_ControllerAt(i, &failing);
     ASSERT_NE(failing.openError, 0);
     WriteSettings(0, failing.id);
-    DialogAnswerer answerer;
+    DialogAnswerer& answerer = Answers();
     answerer.Expect(IDOK);
     answerer.Expect(IDCANCEL);
     EXPECT_EQ(Start(""), nullptr);
@@ -194,7 +194,7 @@ TEST_F(SorvikTest, ClosingAsksOnlyAfterAChangeAndReleasesEverything)
     WriteSettings(0, info.id);
     ASSERT_NE(Start(""), nullptr);
     {
-        DialogAnswerer answerer;
+        DialogAnswerer& answerer = Answers();
         Close();
         EXPECT_EQ(answerer.Count(), 0u);
     }
@@ -203,13 +203,13 @@ TEST_F(SorvikTest, ClosingAsksOnlyAfterAChangeAndReleasesEverything)
     ASSERT_NE(Start(""), nullptr);
     Click(IDC_POLARITY_BUTTON_BASE);
     ASSERT_TRUE(App()->dirty);
-    DialogAnswerer answerer;
+    DialogAnswerer& answerer = Answers();
     answerer.Expect(IDYES);
     Close();
     ASSERT_EQ(answerer.Count(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "Save Configuration");
-    EXPECT_EQ(answerer.Seen()[0].text, "Save Digital I/O Configuration to .ini file?");
-    EXPECT_NE(ReadTextFile(StorePath(info.id)).find("Channel 1=0x"), std::string::npos);
+    EXPECT_EQ(answerer.Seen()[0].text, "Save Digital I/O Configuration to .ini file?\n\n");
+    EXPECT_NE(ReadTextFile(StorePath(info.id)).find("Channel 1=0x"), std::string::npos) << StorePath(info.id);
     EXPECT_FALSE(IsWindow(main_));
     PumpFor(300);
     EXPECT_EQ(TavroSim_DeadHandleCallCount(), 0);
@@ -227,7 +227,7 @@ TEST_F(SorvikTest, SwitchingControllersAsksSavesAndRelabels)
 
     {
         // Save Yes, then cancel the selection: nothing else changes.
-        DialogAnswerer answerer;
+        DialogAnswerer& answerer = Answers();
         answerer.Expect(IDYES);
         answerer.Expect(IDCANCEL);
         const short handle = App()->Handle();
@@ -239,7 +239,7 @@ TEST_F(SorvikTest, SwitchingControllersAsksSavesAndRelabels)
         EXPECT_NE(ReadTextFile(StorePath(large.id)), "");
     }
 
-    DialogAnswerer answerer;
+    DialogAnswerer& answerer = Answers();
     answerer.Expect(IDNO);
     answerer.Expect(IDOK, [&](HWND dialog) {
         HWND list = GetDlgItem(dialog, 0);
@@ -275,7 +275,7 @@ TEST_F(SorvikTest, FailedSwitchLeavesNoControllerAndNoPolling)
     WriteSettings(0, info.id);
     ASSERT_NE(Start(""), nullptr);
 
-    DialogAnswerer answerer;
+    DialogAnswerer& answerer = Answers();
     answerer.Expect(IDOK, [&](HWND dialog) {
         for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             char name[16] = "";

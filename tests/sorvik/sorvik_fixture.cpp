@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "main_window.h"
+#include "option_parser.h"
 #include "os_probes.h"
 #include "resource.h"
 #include "test_support.h"
@@ -17,6 +19,11 @@ void SorvikTest::SetUp()
     if (!registered)
         registered = RegisterWindowClasses(GetModuleHandleA(nullptr)) != FALSE;
     ASSERT_TRUE(registered);
+    Answers();
+    // The store's folder is found through shell32, looked up once loaded.
+    LoadLibraryA("shell32.dll");
+    // Each case parses its command line from the start.
+    OptionIndex = 1;
     ASSERT_EQ(TavroSim_Reload(nullptr), 0);
     TavroSim_ResetCallCounts();
     DeleteFileA(IniPath().c_str());
@@ -31,11 +38,29 @@ void SorvikTest::SetUp()
 void SorvikTest::TearDown()
 {
     if (main_ && IsWindow(main_)) {
-        DialogAnswerer answerer;
-        answerer.Expect(IDNO);
+        Answers().Expect(IDNO);
         Close();
     }
+    ReportUnexpectedBoxes();
+    answers_.reset();
     DeleteFileA(IniPath().c_str());
+}
+
+DialogAnswerer& SorvikTest::Answers()
+{
+    ReportUnexpectedBoxes();
+    answers_.reset();
+    answers_.reset(new DialogAnswerer());
+    return *answers_;
+}
+
+void SorvikTest::ReportUnexpectedBoxes()
+{
+    if (!answers_ || !HasFailure())
+        return;
+    // With a failure: every box this answerer met.
+    for (const SeenDialog& seen : answers_->Seen())
+        printf("box \"%s\": %s\n", seen.caption.c_str(), seen.text.c_str());
 }
 
 void SorvikTest::WriteSettings(int autoConfig, int controllerId, const std::string& extra)

@@ -7,10 +7,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "digital_app_data.h"
 #include "tavrosim_control.h"
+#include "test_support.h"
 
 class SorvikTest : public ::testing::Test {
 protected:
@@ -45,7 +47,15 @@ protected:
     static std::string StorePath(short id);
     static std::string IniPath();
 
+    // Answers the boxes from now on, in place of the earlier answerer; boxes
+    // beyond the expected answers are cancelled. Every box met is printed.
+    testing_support::DialogAnswerer& Answers();
+
     HWND main_ = nullptr;
+
+private:
+    void ReportUnexpectedBoxes();
+    std::unique_ptr<testing_support::DialogAnswerer> answers_;
 };
 
 #endif
