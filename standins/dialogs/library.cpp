@@ -22,8 +22,10 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
     case DLL_PROCESS_ATTACH:
         g_instance = instance;
         DisableThreadLibraryCalls(instance);
-        if (!RegisterLampClass(instance) || !RegisterReadoutClass(instance))
-            return FALSE;
+        // A class that another copy of the library registered already
+        // serves as well; the load never fails for it.
+        RegisterLampClass(instance);
+        RegisterReadoutClass(instance);
         break;
     case DLL_PROCESS_DETACH:
         // At process end the classes go with the process; after FreeLibrary
