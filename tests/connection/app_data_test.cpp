@@ -103,6 +103,23 @@ TEST_F(AppDataTest, LargeControllerCountsBothAnalogModulesAndItsPages)
     EXPECT_GE(app.PageCount(), 2);
 }
 
+TEST_F(AppDataTest, FortyChannelsGiveTwoPages)
+{
+    TempFolder simulated;
+    const std::string config = simulated.File("tavrosim.ini");
+    WriteTextFile(config, "[Controller0]\r\nType=1\r\nDescription=Forty\r\nDigitalChannels=40\r\n"
+                          "Modules=1,12,12,15\r\n");
+    ASSERT_EQ(TavroSim_Reload(config.c_str()), 0);
+    TestAppData app(confPath);
+    ASSERT_GT(app.OpenController(0), 0);
+    EXPECT_EQ(app.DigitalChannelCount(), 40);
+    EXPECT_EQ(app.PageCount(), 2);
+    EXPECT_EQ(app.ModuleSlotCount(), 4);
+    EXPECT_EQ(app.AnalogModuleCount(), 2);
+    ASSERT_NE(app.ModuleList(), nullptr);
+    EXPECT_EQ(app.ModuleList()[3], 15);
+}
+
 TEST_F(AppDataTest, FailedOpenReportsTheApiText)
 {
     const short failing = FailingId();

@@ -145,6 +145,40 @@ TEST_F(SorvikTest, PositionsBeyondTheChannelsAreInert)
     EXPECT_FALSE(App()->dirty);
 }
 
+TEST_F(SorvikTest, ChannelsBeyondWholePagesAreResetButNotShown)
+{
+    TempFolder simulated;
+    const std::string config = simulated.File("tavrosim.ini");
+    WriteTextFile(config, "[Controller0]\r\nType=1\r\nDescription=Forty\r\nDigitalChannels=40\r\n"
+                          "[Controller1]\r\nType=1\r\nDescription=Twelve\r\nDigitalChannels=12\r\n");
+    ASSERT_EQ(TavroSim_Reload(config.c_str()), 0);
+    TavroSim_ResetCallCounts();
+    WriteSettings(0, 0);
+    ASSERT_NE(Start(""), nullptr);
+    EXPECT_EQ(TabCount(), 2);
+    EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 40);
+    Close();
+
+    // Fewer channels than a page: one page, the missing positions inert.
+    TavroSim_ResetCallCounts();
+    WriteSettings(0, 1);
+    ASSERT_NE(Start(""), nullptr);
+    EXPECT_EQ(TabCount(), 1);
+    EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 12);
+    EXPECT_EQ(ItemText(IDC_CHANNEL_FRAME_BASE + 11), "Ch  12");
+    EXPECT_TRUE(Enabled(IDC_DIRECTION_BUTTON_BASE + 11));
+    EXPECT_EQ(ItemText(IDC_CHANNEL_FRAME_BASE + 12), "");
+    EXPECT_FALSE(Enabled(IDC_DIRECTION_BUTTON_BASE + 12));
+    EXPECT_FALSE(Enabled(IDC_OUTPUT_SWITCH_BASE + 15));
+    TavroSim_ResetCallCounts();
+    PumpFor(400);
+    // Only the 12 real channels are polled.
+    const long polled = TavroSim_CallCount("TavroGetDigitalIO");
+    EXPECT_GT(polled, 0);
+    EXPECT_EQ(polled % 12, 0);
+    EXPECT_EQ(TavroSim_DeadHandleCallCount(), 0);
+}
+
 TEST_F(SorvikTest, PollRunsEvery110msAnd880msOnType5)
 {
     const TavroSimControllerInfo fast = ControllerOfType(1);
