@@ -276,3 +276,30 @@ TEST_F(TuningWindowTest, SelectingAnotherControllerReopens)
     EXPECT_EQ(Data()->testDone, 0);
     EXPECT_EQ(LoggedCalls({"TavroGetGain"}).size(), 1u); // sliders reloaded
 }
+
+TEST_F(TuningWindowTest, AcceleratorsReachTheTestCommands)
+{
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), "Tuning");
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[8] = {};
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 8), 5);
+    auto find = [&](WORD command) {
+        for (const ACCEL& a : entries)
+            if (a.cmd == command)
+                return a;
+        return ACCEL{};
+    };
+    EXPECT_EQ(find(IDM_CLEAR_PLOT).key, 14);
+    EXPECT_FALSE(find(IDM_CLEAR_PLOT).fVirt & FVIRTKEY);
+    EXPECT_EQ(find(IDM_PRINT).key, 16);
+    EXPECT_EQ(find(IDM_ZERO_POSITION).key, 26);
+    EXPECT_EQ(find(IDM_STEP_PLUS).key, VK_F5);
+    EXPECT_EQ(find(IDM_STEP_PLUS).fVirt & (FVIRTKEY | FCONTROL), FVIRTKEY);
+    EXPECT_EQ(find(IDM_STEP_MINUS).fVirt & (FVIRTKEY | FCONTROL), FVIRTKEY | FCONTROL);
+
+    // Ctrl+Z zeroes the current axis through the panel.
+    Start("");
+    MSG key = {main_, WM_CHAR, 26, 0, 0, {0, 0}};
+    EXPECT_TRUE(TranslateAcceleratorA(main_, table, &key));
+    EXPECT_EQ(LoggedCalls({"TavroSetPosition"}).back(), "TavroSetPosition(1, 1, 0)");
+}
