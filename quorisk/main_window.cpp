@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -39,36 +40,6 @@ void ShowVersionMessage(const char* library)
              5, 0, library);
     MessageBoxA(nullptr, text, PROGRAM_TITLE, MB_ICONERROR);
 }
-
-} // namespace
-
-unsigned ParseTuningOptions(const char* commandLine)
-{
-    char buffer[1024];
-    lstrcpynA(buffer, commandLine ? commandLine : "", sizeof(buffer));
-    char* words[MAX_COMMAND_WORDS] = {};
-    int count = SplitCommandLine(buffer, words, MAX_COMMAND_WORDS);
-    static const LongOption options[] = {
-        {"axis", OPTION_REQUIRED_ARGUMENT, nullptr, 'a'},
-        {"board", OPTION_REQUIRED_ARGUMENT, nullptr, 'b'},
-        {nullptr, 0, nullptr, 0},
-    };
-    unsigned axis = AXIS_NOT_GIVEN;
-    unsigned board = BOARD_NOT_GIVEN;
-    OptionVerbose = 0;
-    OptionIndex = 1;
-    int option;
-    while ((option = GetOptionLong(count, words, "a:b:", options, nullptr)) != -1) {
-        long value = 0;
-        if (option == 'a' && ParseOptionNumber(OptionArgument, &value))
-            axis = static_cast<unsigned>(value) & 0xFFFF;
-        else if (option == 'b' && ParseOptionNumber(OptionArgument, &value))
-            board = static_cast<unsigned>(value) & 0xFFFF;
-    }
-    return axis | (board << 16);
-}
-
-namespace {
 
 void ShowOpenError(HWND window, TuningWindowData* data)
 {
@@ -537,6 +508,35 @@ HWND AbandonStartup(HWND window)
 }
 
 } // namespace
+
+unsigned ParseTuningOptions(const char* commandLine)
+{
+    // The splitter cuts its text in place: work on a copy.
+    std::vector<char> buffer;
+    if (commandLine)
+        buffer.assign(commandLine, commandLine + strlen(commandLine));
+    buffer.push_back('\0');
+    char* words[MAX_COMMAND_WORDS] = {};
+    int count = SplitCommandLine(buffer.data(), words, MAX_COMMAND_WORDS);
+    static const LongOption options[] = {
+        {"axis", OPTION_REQUIRED_ARGUMENT, nullptr, 'a'},
+        {"board", OPTION_REQUIRED_ARGUMENT, nullptr, 'b'},
+        {nullptr, 0, nullptr, 0},
+    };
+    unsigned axis = AXIS_NOT_GIVEN;
+    unsigned board = BOARD_NOT_GIVEN;
+    OptionVerbose = 0;
+    OptionIndex = 1;
+    int option;
+    while ((option = GetOptionLong(count, words, "a:b:", options, nullptr)) != -1) {
+        long value = 0;
+        if (option == 'a' && ParseOptionNumber(OptionArgument, &value))
+            axis = static_cast<unsigned>(value) & 0xFFFF;
+        else if (option == 'b' && ParseOptionNumber(OptionArgument, &value))
+            board = static_cast<unsigned>(value) & 0xFFFF;
+    }
+    return axis | (board << 16);
+}
 
 ATOM RegisterWindowClasses(HINSTANCE instance)
 {
