@@ -9,11 +9,7 @@
 #include "tavro_binding.h"
 #include "test_support.h"
 
-using testing_support::DialogAnswerer;
-using testing_support::ExeSiblingPath;
-using testing_support::ReadTextFile;
-using testing_support::TempFolder;
-using testing_support::WriteTextFile;
+using namespace testing_support;
 
 namespace {
 
@@ -32,17 +28,38 @@ public:
 
 const char kOpenFailure[] = "Unable to the open controller for the following reason:\n\nID ";
 
-// The simulator's ids of a few models, with a conf file that knows them all.
+// The text of the one box that ReportOpenError shows.
+std::string ReportedText(AppDataBase& app)
+{
+    DialogAnswerer answerer;
+    answerer.Expect(IDOK);
+    app.ReportOpenError();
+    EXPECT_EQ(answerer.Count(), 1u);
+    EXPECT_EQ(answerer.Count() ? answerer.Seen()[0].caption : "", "Drevalon");
+    return answerer.Count() ? answerer.Seen()[0].text : "";
+}
+
+// Answers the selection dialog with controller `id`.
+void ChooseController(DialogAnswerer& answerer, short id)
+{
+    answerer.Expect(IDOK, [id](HWND dialog) {
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const int count = static_cast<int>(SendMessageA(child, LB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                if (static_cast<short>(SendMessageA(child, LB_GETITEMDATA, i, 0)) == id)
+                    SendMessageA(child, LB_SETCURSEL, i, 0);
+            }
+        }
+    });
+}
+
 class AppDataTest : public ConnectionTest {
 protected:
     void SetUp() override
     {
         ConnectionTest::SetUp();
         confPath = folder.File("drevalon.conf");
-        std::string sections;
-        for (int type : {1, 2, 3, 4, 5, 8})
-            sections += TypeSection(type);
-        WriteTextFile(confPath, ConfText("1.2", sections));
+        WriteTextFile(confPath, ConfText("1.2", TypeSection(1) + TypeSection(4)));
     }
 
     TempFolder folder;
@@ -51,118 +68,58 @@ protected:
 
 } // namespace
 
-TEST_F(AppDataTest, PathsLieBesideTheExecutable)
+TEST_F(AppDataTest, OpenReadsCountsModulesAndPages)
 {
-    AppData app(nullptr);
-    EXPECT_STRCASEEQ(app.IniPath(), ExeSiblingPath("drevalon.ini").c_str());
-    EXPECT_STRCASEEQ(app.ConfPath(), ExeSiblingPath("drevalon.conf").c_str());
-    EXPECT_STRCASEEQ(app.HelpPath(), ExeSiblingPath("digital.hlp").c_str());
-    EXPECT_EQ(app.Handle(), 0);
-    EXPECT_EQ(app.ModuleList(), nullptr);
-}
-
-TEST_F(AppDataTest, OpenReadsCountsAndModules)
-{
-    const short id = IdOfType(1);
+    const std::string config = folder.File("tavrosim.ini");
+    WriteTextFile(config, "[Controller0]\r\nType=1\r\nDigitalChannels=40\r\nModules=1,12,12,15\r\n"
+                          "AnalogInputs=8\r\nAnalogOutputs=4\r\n");
+    ASSERT_EQ(TavroSim_Reload(config.c_str()), 0);
     TestAppData app(confPath);
-    const short handle = app.OpenController(id);
+    app.SetControllerID(3);
+    const short handle = app.OpenController(0);
     ASSERT_GT(handle, 0);
-    EXPECT_EQ(app.Handle(), handle);
-    EXPECT_EQ(app.ControllerID(), id);
+    EXPECT_EQ(app.ControllerID(), 0);
     EXPECT_EQ(app.LastOpenStatus(), 0);
     EXPECT_EQ(app.ControllerType(), 1);
-
-    TavroSimControllerInfo info = {};
-    ASSERT_TRUE(FindController([](const TavroSimControllerInfo& c) { return c.controllerType == 1; }, &info));
-    EXPECT_EQ(app.DigitalChannelCount(), info.digitalChannels);
-    EXPECT_EQ(app.PageCount(), info.digitalChannels / 16);
-    EXPECT_EQ(app.AnalogInputCount(), info.analogInputs);
-    EXPECT_EQ(app.AnalogOutputCount(), info.analogOutputs);
-    EXPECT_EQ(app.ModuleSlotCount(), info.moduleSlots);
-    EXPECT_EQ(app.AnalogModuleCount(), 1);
+    EXPECT_EQ(app.DigitalChannelCount(), 40);
+    EXPECT_EQ(app.PageCount(), 2);
+    EXPECT_EQ(app.AnalogInputCount(), 8);
+    EXPECT_EQ(app.AnalogOutputCount(), 4);
+    EXPECT_EQ(app.ModuleSlotCount(), 4);
+    EXPECT_EQ(app.AnalogModuleCount(), 2);
     ASSERT_NE(app.ModuleList(), nullptr);
+    EXPECT_EQ(app.ModuleList()[3], 15);
 
-    // Opening again (-1 keeps the id) closes first and counts the same modules.
+    // Opening again (-1 keeps the id) closes first and counts the same.
     EXPECT_GT(app.OpenController(-1), 0);
-    EXPECT_EQ(app.ControllerID(), id);
-    EXPECT_EQ(app.AnalogModuleCount(), 1);
+    EXPECT_EQ(app.AnalogModuleCount(), 2);
     EXPECT_EQ(TavroSim_OpenHandleCount(), 1);
-
     app.CloseController();
     EXPECT_EQ(app.Handle(), 0);
     EXPECT_EQ(app.ModuleList(), nullptr);
     EXPECT_EQ(TavroSim_OpenHandleCount(), 0);
 }
 
-TEST_F(AppDataTest, LargeControllerCountsBothAnalogModulesAndItsPages)
+TEST_F(AppDataTest, OpenFailuresAndRefusalsAreReportedInWords)
 {
     TestAppData app(confPath);
-    ASSERT_GT(app.OpenController(IdOfType(2)), 0);
-    EXPECT_EQ(app.AnalogModuleCount(), 2);
-    EXPECT_EQ(app.PageCount(), app.DigitalChannelCount() / 16);
-    EXPECT_GE(app.PageCount(), 2);
-}
-
-TEST_F(AppDataTest, FortyChannelsGiveTwoPages)
-{
-    TempFolder simulated;
-    const std::string config = simulated.File("tavrosim.ini");
-    WriteTextFile(config, "[Controller0]\r\nType=1\r\nDescription=Forty\r\nDigitalChannels=40\r\n"
-                          "Modules=1,12,12,15\r\n");
-    ASSERT_EQ(TavroSim_Reload(config.c_str()), 0);
-    TestAppData app(confPath);
-    ASSERT_GT(app.OpenController(0), 0);
-    EXPECT_EQ(app.DigitalChannelCount(), 40);
-    EXPECT_EQ(app.PageCount(), 2);
-    EXPECT_EQ(app.ModuleSlotCount(), 4);
-    EXPECT_EQ(app.AnalogModuleCount(), 2);
-    ASSERT_NE(app.ModuleList(), nullptr);
-    EXPECT_EQ(app.ModuleList()[3], 15);
-}
-
-TEST_F(AppDataTest, FailedOpenReportsTheApiText)
-{
-    const short failing = FailingId();
-    TestAppData app(confPath);
-    EXPECT_EQ(app.OpenController(failing), 0);
+    EXPECT_EQ(app.OpenController(FailingId()), 0);
     const short code = app.Handle();
     EXPECT_LT(code, 0);
     EXPECT_EQ(app.LastOpenStatus(), code);
-
     char reason[128] = "";
     g_tavro.TavroTranslateErrorEx(code, reason, sizeof reason);
     char expected[256];
     snprintf(expected, sizeof expected, "%s%2hd  -  %s\n", kOpenFailure, code, reason);
+    EXPECT_EQ(ReportedText(app), expected);
 
-    DialogAnswerer answerer;
-    answerer.Expect(IDOK);
-    app.ReportOpenError();
-    ASSERT_EQ(answerer.Count(), 1u);
-    EXPECT_EQ(answerer.Seen()[0].caption, "Drevalon");
-    EXPECT_EQ(answerer.Seen()[0].text, expected);
-
-    // The negative code is closed too, and never again used.
-    app.CloseController();
-    EXPECT_EQ(app.Handle(), 0);
-}
-
-TEST_F(AppDataTest, OpenStatusWithoutCodeStillExplains)
-{
-    TestAppData app(confPath);
+    // An open that failed without a code still says why.
     app.SetLastOpenStatus(0);
-    DialogAnswerer answerer;
-    answerer.Expect(IDOK);
-    app.ReportOpenError();
-    ASSERT_EQ(answerer.Count(), 1u);
-    const std::string& text = answerer.Seen()[0].text;
-    EXPECT_EQ(text.rfind(std::string(kOpenFailure) + " 0  -  ", 0), 0u) << text;
-    EXPECT_GT(text.size(), strlen(kOpenFailure) + 8);
-}
+    const std::string noCode = ReportedText(app);
+    EXPECT_EQ(noCode.rfind(std::string(kOpenFailure) + " 0  -  ", 0), 0u) << noCode;
+    EXPECT_GT(noCode.size(), strlen(kOpenFailure) + 8);
 
-TEST_F(AppDataTest, ModelCheckStatusesAndTheirTexts)
-{
-    const short id = IdOfType(1);
-    const struct { std::string conf; int status; const char* text; } cases[] = {
+    const struct { std::string conf; int status; const char* text; } refusals[] = {
         {"", CONF_NOT_FOUND,
          "The Drevalon configuration file (drevalon.conf) could not be found (try reinstalling Drevalon).\n"},
         {ConfText("1.10", TypeSection(1)), CONF_OUT_OF_DATE,
@@ -171,27 +128,17 @@ TEST_F(AppDataTest, ModelCheckStatusesAndTheirTexts)
          "This version of Drevalon does not have configuration information for the controller you "
          "selected. Try reinstalling Drevalon.\n"},
     };
-    for (const auto& c : cases) {
-        if (c.conf.empty())
-            DeleteFileA(confPath.c_str());
-        else
-            WriteTextFile(confPath, c.conf);
-        TestAppData app(confPath);
-        EXPECT_EQ(app.OpenController(id), 0);
+    for (const auto& c : refusals) {
+        WriteTextFile(confPath, c.conf);
+        EXPECT_EQ(app.OpenController(IdOfType(1)), 0);
         EXPECT_EQ(app.LastOpenStatus(), c.status);
         // Refused but still open until the next close.
         EXPECT_GT(app.Handle(), 0);
         EXPECT_EQ(TavroSim_OpenHandleCount(), 1);
-
-        DialogAnswerer answerer;
-        answerer.Expect(IDOK);
-        app.ReportOpenError();
-        ASSERT_EQ(answerer.Count(), 1u);
-        EXPECT_EQ(answerer.Seen()[0].text, c.text);
-
-        app.CloseController();
-        EXPECT_EQ(TavroSim_OpenHandleCount(), 0);
+        EXPECT_EQ(ReportedText(app), c.text);
     }
+    app.CloseController();
+    EXPECT_EQ(TavroSim_OpenHandleCount(), 0);
 }
 
 TEST_F(AppDataTest, CancelledChoiceClosesTheRefusedController)
@@ -213,23 +160,9 @@ TEST_F(AppDataTest, FailedOpenThenChosenController)
     const short good = IdOfType(1);
     TestAppData app(confPath);
     app.SetControllerID(FailingId());
-
     DialogAnswerer answerer;
     answerer.Expect(IDOK);
-    answerer.Expect(IDOK, [&](HWND dialog) {
-        // Select the controller's line in the dialog's list (item data: its id).
-        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            char className[32] = "";
-            GetClassNameA(child, className, sizeof className);
-            if (_stricmp(className, "ListBox") != 0)
-                continue;
-            const int count = static_cast<int>(SendMessageA(child, LB_GETCOUNT, 0, 0));
-            for (int i = 0; i < count; ++i) {
-                if (static_cast<short>(SendMessageA(child, LB_GETITEMDATA, i, 0)) == good)
-                    SendMessageA(child, LB_SETCURSEL, i, 0);
-            }
-        }
-    });
+    ChooseController(answerer, good);
     const short handle = OpenControllerWithChoice(&app, -1);
     EXPECT_GT(handle, 0);
     EXPECT_EQ(app.ControllerID(), good);
@@ -237,12 +170,15 @@ TEST_F(AppDataTest, FailedOpenThenChosenController)
     EXPECT_EQ(TavroSim_ControllerIdOfHandle(handle), good);
 }
 
-TEST_F(AppDataTest, DigitalPanelSettingsInTheIniFile)
+TEST_F(AppDataTest, DigitalPanelPathsAndSettings)
 {
     const std::string ini = ExeSiblingPath("drevalon.ini");
     DeleteFileA(ini.c_str());
     {
         AppData app(nullptr);
+        EXPECT_STRCASEEQ(app.IniPath(), ini.c_str());
+        EXPECT_STRCASEEQ(app.ConfPath(), ExeSiblingPath("drevalon.conf").c_str());
+        EXPECT_STRCASEEQ(app.HelpPath(), ExeSiblingPath("digital.hlp").c_str());
         app.SetControllerID(7);
         app.RestoreSettings();
         EXPECT_EQ(app.AutoConfig(), 1);

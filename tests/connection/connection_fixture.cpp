@@ -10,17 +10,6 @@ void ConnectionTest::SetUp()
     TavroSim_ResetCallCounts();
 }
 
-bool ConnectionTest::FindController(bool (*match)(const TavroSimControllerInfo&),
-                                    TavroSimControllerInfo* info)
-{
-    const int count = TavroSim_ControllerCount();
-    for (int i = 0; i < count; ++i) {
-        if (TavroSim_ControllerAt(i, info) == 0 && match(*info))
-            return true;
-    }
-    return false;
-}
-
 short ConnectionTest::IdOfType(int type)
 {
     const int count = TavroSim_ControllerCount();
@@ -35,9 +24,12 @@ short ConnectionTest::IdOfType(int type)
 
 short ConnectionTest::FailingId()
 {
-    TavroSimControllerInfo info = {};
-    if (FindController([](const TavroSimControllerInfo& c) { return c.openError != 0; }, &info))
-        return info.id;
+    const int count = TavroSim_ControllerCount();
+    for (int i = 0; i < count; ++i) {
+        TavroSimControllerInfo info = {};
+        if (TavroSim_ControllerAt(i, &info) == 0 && info.openError != 0)
+            return info.id;
+    }
     ADD_FAILURE() << "no simulated controller that fails to open";
     return -1;
 }

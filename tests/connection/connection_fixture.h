@@ -13,9 +13,6 @@ class ConnectionTest : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    // First configured controller matching the test; false when none does.
-    static bool FindController(bool (*match)(const TavroSimControllerInfo&),
-                               TavroSimControllerInfo* info);
     static short IdOfType(int type);
     static short FailingId();
 };

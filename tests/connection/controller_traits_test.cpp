@@ -10,9 +10,9 @@ using testing_support::WriteTextFile;
 
 namespace {
 
-const short kType1 = -1;  // names controller type 1 without asking a controller
-
-int CheckWith(const std::string& conf, ControllerTraits* traits, short handle = kType1)
+// Checks controller type 1 (named directly, no controller asked) or the
+// controller of `handle` against a conf file holding `conf`.
+int CheckWith(const std::string& conf, ControllerTraits* traits, short handle = -1)
 {
     TempFolder folder;
     const std::string path = folder.File("drevalon.conf");
@@ -22,57 +22,34 @@ int CheckWith(const std::string& conf, ControllerTraits* traits, short handle = 
 
 } // namespace
 
-TEST_F(ConnectionTest, ConfVersionComparesByteByByte)
+TEST_F(ConnectionTest, ConfStatuses)
 {
-    const struct { const char* version; int status; } cases[] = {
-        {"1.2", CONF_OK}, {"1.3", CONF_OK}, {"2.0", CONF_OK}, {"10", CONF_OK},
-        {"1.10", CONF_OUT_OF_DATE}, {"1.1", CONF_OUT_OF_DATE}, {"01.9", CONF_OUT_OF_DATE},
-        {"", CONF_NOT_FOUND},
+    const struct { std::string conf; int status; } cases[] = {
+        {ConfText("1.2", TypeSection(1)), CONF_OK}, {ConfText("1.3", TypeSection(1)), CONF_OK},
+        {ConfText("2.0", TypeSection(1)), CONF_OK}, {ConfText("10", TypeSection(1)), CONF_OK},
+        // Byte order, not numeric order.
+        {ConfText("1.10", TypeSection(1)), CONF_OUT_OF_DATE}, {ConfText("1.1", TypeSection(1)), CONF_OUT_OF_DATE},
+        {ConfText("01.9", TypeSection(1)), CONF_OUT_OF_DATE},
+        {ConfText("", TypeSection(1)), CONF_NOT_FOUND}, {"", CONF_NOT_FOUND},
+        {ConfText("1.2", TypeSection(2)), CONF_NO_TYPE},
+        // The other keys do not stand in for a missing or wrong TavroAPIType.
+        {ConfText("1.2", "[Type1]\r\nModular=true\r\nAnalogInpBits=12\r\n"), CONF_NO_TYPE},
+        {ConfText("1.2", "[Type1]\r\nTavroAPIType=2\r\n"), CONF_NO_TYPE},
+        {ConfText("1.2", "[Type1]\r\nTavroAPIType=one\r\n"), CONF_NO_TYPE},
     };
     for (const auto& c : cases) {
         ControllerTraits traits;
-        EXPECT_EQ(CheckWith(ConfText(c.version, TypeSection(1)), &traits), c.status) << c.version;
+        EXPECT_EQ(CheckWith(c.conf, &traits), c.status) << c.conf;
+        EXPECT_EQ(traits.controllerType, 1);
+        EXPECT_FALSE(traits.description.empty());
     }
+    EXPECT_STREQ(ConfErrorText(3), "Controller model not supported, try updating Drevalon.");
+    EXPECT_STRNE(ConfErrorText(4), "");
 }
 
-TEST_F(ConnectionTest, ConfMissingFileOrTypeGivesItsStatus)
+TEST_F(ConnectionTest, ConfKeysDefaultsAndMalformedValues)
 {
     ControllerTraits traits;
-    EXPECT_EQ(ReadControllerTraits(&traits, kType1, "C:\\no\\such\\drevalon.conf"), CONF_NOT_FOUND);
-    EXPECT_EQ(traits.controllerType, 1);
-
-    EXPECT_EQ(CheckWith(ConfText("1.2", TypeSection(2)), &traits), CONF_NO_TYPE);
-    // The other keys do not stand in for a missing TavroAPIType.
-    EXPECT_EQ(CheckWith(ConfText("1.2", "[Type1]\r\nModular=true\r\nAnalogInpBits=12\r\n"), &traits),
-              CONF_NO_TYPE);
-    EXPECT_EQ(CheckWith(ConfText("1.2", "[Type1]\r\nTavroAPIType=2\r\n"), &traits), CONF_NO_TYPE);
-}
-
-TEST_F(ConnectionTest, ConfFailureKeepsEarlierModelValues)
-{
-    ControllerTraits traits;
-    ASSERT_EQ(CheckWith(ConfText("1.2", TypeSection(1, "AnalogInpBits=12\r\nModular=no\r\n")), &traits),
-              CONF_OK);
-    EXPECT_EQ(CheckWith(ConfText("1.1", TypeSection(1)), &traits), CONF_OUT_OF_DATE);
-    EXPECT_EQ(traits.inputBits, 12);
-    EXPECT_FALSE(traits.modular);
-}
-
-TEST_F(ConnectionTest, ConfKeysAndDefaults)
-{
-    ControllerTraits traits;
-    ASSERT_EQ(CheckWith(ConfText("1.2", TypeSection(1)), &traits), CONF_OK);
-    EXPECT_TRUE(traits.modular);
-    EXPECT_EQ(traits.inputBits, 8);
-    EXPECT_DOUBLE_EQ(traits.inputMax, 5.0);
-    EXPECT_DOUBLE_EQ(traits.inputMin, 0.0);
-    EXPECT_EQ(traits.inputScale, 8);
-    EXPECT_EQ(traits.outputBits, 8);
-    EXPECT_DOUBLE_EQ(traits.outputMax, 5.0);
-    EXPECT_DOUBLE_EQ(traits.outputMin, 0.0);
-    EXPECT_EQ(traits.outputScale, 8);
-    EXPECT_FALSE(traits.description.empty());
-
     ASSERT_EQ(CheckWith(ConfText("1.2", TypeSection(1,
                   "Modular=No\r\nAnalogInpMax=10\r\nAnalogInpMin=-10\r\nAnalogInpBits=12\r\n"
                   "AnalogInpScale=4\r\nAnalogOutBits=16\r\nAnalogOutMax=2.5\r\nAnalogOutMin=-2.5\r\n"
@@ -83,34 +60,33 @@ TEST_F(ConnectionTest, ConfKeysAndDefaults)
     EXPECT_DOUBLE_EQ(traits.inputMin, -10.0);
     EXPECT_EQ(traits.inputScale, 4);
     EXPECT_EQ(traits.outputBits, 16);
-    EXPECT_DOUBLE_EQ(traits.outputMax, 2.5);
     EXPECT_DOUBLE_EQ(traits.outputMin, -2.5);
     EXPECT_EQ(traits.outputScale, 2);
-}
 
-TEST_F(ConnectionTest, ConfMalformedValuesFallBackToDefaults)
-{
-    ControllerTraits traits;
-    ASSERT_EQ(CheckWith(ConfText("1.2", TypeSection(1,
-                  "AnalogInpMax=ten\r\nAnalogInpBits=40\r\nAnalogInpScale=x\r\n"
-                  "AnalogOutBits=0\r\nAnalogOutMax=-3\r\nAnalogOutMin=4\r\nAnalogOutScale=12abc\r\n")),
-                        &traits), CONF_OK);
-    EXPECT_EQ(traits.inputBits, 8);
-    EXPECT_DOUBLE_EQ(traits.inputMax, 5.0);
-    EXPECT_EQ(traits.inputScale, 8);
-    EXPECT_EQ(traits.outputBits, 8);
-    EXPECT_DOUBLE_EQ(traits.outputMax, 5.0);
-    EXPECT_DOUBLE_EQ(traits.outputMin, 0.0);
-    EXPECT_EQ(traits.outputScale, 8);
+    // A failed check keeps the earlier model.
+    EXPECT_EQ(CheckWith(ConfText("1.1", TypeSection(1)), &traits), CONF_OUT_OF_DATE);
+    EXPECT_EQ(traits.inputBits, 12);
 
-    EXPECT_EQ(CheckWith(ConfText("1.2", "[Type1]\r\nTavroAPIType=one\r\n"), &traits), CONF_NO_TYPE);
+    // Missing keys and values that are no numbers, or absurd, take the defaults.
+    for (const char* keys : {"", "Modular=\r\nAnalogInpMax=ten\r\nAnalogInpBits=40\r\nAnalogInpScale=x\r\n"
+                                 "AnalogOutBits=0\r\nAnalogOutMax=-3\r\nAnalogOutMin=4\r\nAnalogOutScale=12abc\r\n"}) {
+        ASSERT_EQ(CheckWith(ConfText("1.2", TypeSection(1, keys)), &traits), CONF_OK) << keys;
+        EXPECT_TRUE(traits.modular);
+        EXPECT_EQ(traits.inputBits, 8);
+        EXPECT_DOUBLE_EQ(traits.inputMax, 5.0);
+        EXPECT_DOUBLE_EQ(traits.inputMin, 0.0);
+        EXPECT_EQ(traits.inputScale, 8);
+        EXPECT_EQ(traits.outputBits, 8);
+        EXPECT_DOUBLE_EQ(traits.outputMax, 5.0);
+        EXPECT_DOUBLE_EQ(traits.outputMin, 0.0);
+        EXPECT_EQ(traits.outputScale, 8);
+    }
 }
 
 TEST_F(ConnectionTest, ControllerResolutionOverridesTheFile)
 {
     // The analog-only model reports its own input and output resolution.
-    const short id = IdOfType(4);
-    const short handle = g_tavro.TavroOpen(id, 2, "");
+    const short handle = g_tavro.TavroOpen(IdOfType(4), 2, "");
     ASSERT_GT(handle, 0);
     TavroControllerConfig config = {};
     config.size = sizeof config;
@@ -126,13 +102,6 @@ TEST_F(ConnectionTest, ControllerResolutionOverridesTheFile)
     EXPECT_DOUBLE_EQ(traits.inputMax, config.analogInMax);
     EXPECT_DOUBLE_EQ(traits.inputMin, config.analogInMin);
     EXPECT_EQ(traits.inputScale, 3);
+    EXPECT_EQ(traits.outputBits, config.analogOutBits);
     g_tavro.TavroClose(handle);
-}
-
-TEST(ConfErrorText, EveryStatusHasText)
-{
-    EXPECT_STREQ(ConfErrorText(0), "No error");
-    EXPECT_STREQ(ConfErrorText(3), "Controller model not supported, try updating Drevalon.");
-    EXPECT_STRNE(ConfErrorText(4), "");
-    EXPECT_STRNE(ConfErrorText(-1), "");
 }

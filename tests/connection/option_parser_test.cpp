@@ -1,10 +1,8 @@
-// Command-line splitting and getopt-style option parsing. Every case runs in a
-// process of its own, so the parser starts from its load-time state.
+// Command-line splitting and getopt-style option parsing.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "option_parser.h"
 
@@ -16,197 +14,96 @@ const LongOption kPanelOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// One parse of a whole command line, as the panels run it. A case that
-// parses twice starts the second after the first has reached its end.
-struct Parse {
-    explicit Parse(const char* line)
-    {
-        OptionIndex = 1;
-        strncpy(text, line, sizeof text - 1);
-        OptionVerbose = 0;
-        count = SplitCommandLine(text, vector, 32);
-    }
-
-    // The next result, with its argument ("(none)" when null) and letter.
-    std::string Next(const char* options = "b:p:", int mode = OPTION_MODE_LONG)
-    {
-        const int result = ParseOption(count, vector, options, kPanelOptions, nullptr, mode);
-        if (result == -1)
-            return "end";
-        std::string out(1, static_cast<char>(result));
-        out += OptionArgument ? std::string(" ") + OptionArgument : std::string(" (none)");
+// Every result of one whole parse: "b=3" (letter and argument), "b" (no
+// argument), "?x" (error result and OptionLetter), "." at the end.
+std::string ParseAll(const char* line, const char* options = "b:p:", int mode = OPTION_MODE_LONG)
+{
+    static char text[512];
+    strncpy(text, line, sizeof text - 1);
+    char* words[32];
+    const int count = SplitCommandLine(text, words, 32);
+    OptionVerbose = 0;
+    OptionIndex = 1;
+    std::string results;
+    for (int result; (result = ParseOption(count, words, options, kPanelOptions, nullptr, mode)) != -1;) {
+        results += static_cast<char>(result);
         if (OptionLetter)
-            out += std::string(" letter ") + static_cast<char>(OptionLetter);
-        return out;
+            results += static_cast<char>(OptionLetter);
+        if (OptionArgument)
+            results += std::string("=") + OptionArgument;
+        results += " ";
     }
-
-    char text[512] = {};
-    char* vector[32] = {};
-    int count = 0;
-};
+    return results + "." + std::to_string(OptionIndex);
+}
 
 } // namespace
 
 TEST(SplitCommandLine, QuotesBlanksAndCapacity)
 {
-    char text[] = "a \"b c\" d   ";
-    char* vector[32];
-    ASSERT_EQ(SplitCommandLine(text, vector, 32), 4);
-    EXPECT_STREQ(vector[0], "program name");
-    EXPECT_STREQ(vector[1], "a");
-    EXPECT_STREQ(vector[2], "b c");
-    EXPECT_STREQ(vector[3], "d");
+    char text[] = "a \"b c\" d\"e \"f g   ";
+    char* words[32];
+    ASSERT_EQ(SplitCommandLine(text, words, 32), 5);
+    EXPECT_STREQ(words[0], "program name");
+    EXPECT_STREQ(words[1], "a");
+    EXPECT_STREQ(words[2], "b c");
+    EXPECT_STREQ(words[3], "d\"e");  // a quote inside a word is ordinary
+    EXPECT_STREQ(words[4], "f g   ");  // an unclosed quote runs to the end
 
     char empty[] = "";
-    EXPECT_EQ(SplitCommandLine(empty, vector, 32), 1);
-    EXPECT_EQ(SplitCommandLine(nullptr, vector, 32), 1);
+    EXPECT_EQ(SplitCommandLine(empty, words, 32), 1);
+    EXPECT_EQ(SplitCommandLine(nullptr, words, 32), 1);
 
     std::string forty;
     for (int i = 0; i < 40; ++i)
         forty += "w" + std::to_string(i) + "\t";
-    std::vector<char> many(forty.begin(), forty.end());
-    many.push_back('\0');
-    ASSERT_EQ(SplitCommandLine(many.data(), vector, 32), 32);
-    EXPECT_STREQ(vector[31], "w30");
+    ASSERT_EQ(SplitCommandLine(&forty[0], words, 32), 32);
+    EXPECT_STREQ(words[31], "w30");
 }
 
-TEST(SplitCommandLine, QuoteInsideWordIsOrdinaryAndUnclosedQuoteRunsToEnd)
+TEST(ParseOption, PanelCommandLines)
 {
-    char text[] = "ab\"c \"d e";
-    char* vector[32];
-    ASSERT_EQ(SplitCommandLine(text, vector, 32), 3);
-    EXPECT_STREQ(vector[1], "ab\"c");
-    EXPECT_STREQ(vector[2], "d e");
-}
-
-TEST(ParseOption, ShortOptionTakesNextWord)
-{
-    Parse parse("-b 3");
-    EXPECT_EQ(parse.Next(), "b 3");
-    EXPECT_EQ(parse.Next(), "end");
-}
-
-TEST(ParseOption, GluedArgumentIsDroppedAndNextWordTaken)
-{
-    Parse parse("-b3 -p 2");
-    EXPECT_EQ(parse.Next(), "b -p");
-    EXPECT_EQ(parse.Next(), "end");
-    EXPECT_EQ(OptionIndex, 3);
-    EXPECT_STREQ(parse.vector[OptionIndex], "2");
-}
-
-TEST(ParseOption, MissingArgumentAtLastWord)
-{
-    Parse parse("-b3");
-    EXPECT_EQ(parse.Next(), "? (none) letter b");
-    EXPECT_EQ(parse.Next(), "? (none) letter 3");
-    EXPECT_EQ(parse.Next(), "end");
-}
-
-TEST(ParseOption, LeadingColonSelectsColonAsErrorResult)
-{
-    Parse parse("-x -b");
-    EXPECT_EQ(parse.Next(":b:p:"), ": (none) letter x");
-    EXPECT_EQ(parse.Next(":b:p:"), ": (none) letter b");
-    EXPECT_EQ(parse.Next(":b:p:"), "end");
-}
-
-TEST(ParseOption, LongOptionsWithEqualsAnyCase)
-{
-    Parse parse("--board=7 --PAGE=2 --Board 7");
-    int index = -1;
-    EXPECT_EQ(ParseOption(parse.count, parse.vector, "b:p:", kPanelOptions, &index, 0), 'b');
-    EXPECT_STREQ(OptionArgument, "7");
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(ParseOption(parse.count, parse.vector, "b:p:", kPanelOptions, &index, 0), 'p');
-    EXPECT_STREQ(OptionArgument, "2");
-    EXPECT_EQ(index, 1);
-    // Without "=" the long option has no argument; the next word ends the options.
-    EXPECT_EQ(parse.Next(), "b (none)");
-    EXPECT_EQ(parse.Next(), "end");
-}
-
-TEST(ParseOption, AbbreviatedLongNameIsReadAsShortOptions)
-{
-    Parse parse("--bo=7 5");
-    EXPECT_EQ(parse.Next(), "b 5");
-    EXPECT_EQ(parse.Next(), "end");
-
-    Parse alone("--bo=7");
-    EXPECT_EQ(alone.Next(), "? (none) letter b");
-    EXPECT_EQ(alone.Next(), "? (none) letter o");
-    EXPECT_EQ(alone.Next(), "? (none) letter =");
-    EXPECT_EQ(alone.Next(), "? (none) letter 7");
-    EXPECT_EQ(alone.Next(), "end");
-}
-
-TEST(ParseOption, LongOptionFlagReceivesValue)
-{
-    int verbose = 0;
-    const LongOption table[] = {
-        {"verbose", OPTION_NO_ARGUMENT, &verbose, 9},
-        {nullptr, 0, nullptr, 0},
+    const struct { const char* line; const char* results; } cases[] = {
+        {"-b 3", "b=3 .3"},
+        {"-b3 -p 2", "b=-p .3"},                       // glued text dropped, next word taken
+        {"-b3", "?b ?3 .2"},                           // missing argument, then the unread 3
+        {"--board=7 --PAGE=2", "b=7 p=2 .3"},
+        {"--Board 7", "b .2"},                         // no "=": no argument; 7 ends the options
+        {"--bo=7 5", "b=5 .3"},                        // abbreviations are short options
+        {"--bo=7", "?b ?o ?= ?7 .2"},
+        {"-x", "?x .2"},
+        {"-xb 5", "?x b=5 .3"},
+        {"- -p 1", "? p=1 .4"},                        // a lone dash
+        {"file -b 2", ".1"},
     };
-    Parse parse("--verbose");
-    EXPECT_EQ(ParseOption(parse.count, parse.vector, "", table, nullptr, OPTION_MODE_LONG), 0);
-    EXPECT_EQ(verbose, 9);
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseAll(c.line), c.results) << c.line;
 }
 
-TEST(ParseOption, UnknownOptionsAndLoneDash)
+TEST(ParseOption, GroupsOptionalArgumentsErrorResultAndModes)
 {
-    Parse parse("-x -xb 5 - -p 1");
-    EXPECT_EQ(parse.Next(), "? (none) letter x");
-    EXPECT_EQ(parse.Next(), "? (none) letter x");
-    EXPECT_EQ(parse.Next(), "b 5");
-    EXPECT_EQ(parse.Next(), "? (none)");
-    EXPECT_EQ(parse.Next(), "p 1");
-    EXPECT_EQ(parse.Next(), "end");
-}
+    EXPECT_EQ(ParseAll("-ab -a-b", "ab"), "a b a b .3");
+    EXPECT_EQ(ParseAll("-o -o value -p", "o::p"), "o o=value p .5");
+    EXPECT_EQ(ParseAll("-x -b", ":b:p:"), ":x :b .3");
+    EXPECT_EQ(ParseAll("-board=4", "b:p:", OPTION_MODE_LONG_ONLY), "b=4 .2");
+    EXPECT_EQ(ParseAll("--board=4 9", "b:p:", OPTION_MODE_SHORT), "b=9 .3");
 
-TEST(ParseOption, GroupedLettersAndDashInsideGroup)
-{
-    Parse parse("-ab -a-b");
-    EXPECT_EQ(parse.Next("ab"), "a (none)");
-    EXPECT_EQ(parse.Next("ab"), "b (none)");
-    EXPECT_EQ(parse.Next("ab"), "a (none)");
-    EXPECT_EQ(parse.Next("ab"), "b (none)");
-    EXPECT_EQ(parse.Next("ab"), "end");
-}
-
-TEST(ParseOption, OptionalArgumentSkipsDashWords)
-{
-    Parse parse("-o -o value -p");
-    EXPECT_EQ(parse.Next("o::p"), "o (none)");
-    EXPECT_EQ(parse.Next("o::p"), "o value");
-    EXPECT_EQ(parse.Next("o::p"), "p (none)");
-    EXPECT_EQ(parse.Next("o::p"), "end");
-}
-
-TEST(ParseOption, FirstWordWithoutDashEndsAtOnce)
-{
-    Parse parse("file -b 2");
-    EXPECT_EQ(parse.Next(), "end");
-    EXPECT_EQ(OptionIndex, 1);
-}
-
-TEST(ParseOption, ModesDecideWhereLongNamesCount)
-{
-    Parse longOnly("-board=4");
-    EXPECT_EQ(longOnly.Next("b:p:", OPTION_MODE_LONG_ONLY), "b 4");
-    EXPECT_EQ(longOnly.Next("b:p:", OPTION_MODE_LONG_ONLY), "end");
-
-    Parse shortOnly("--board=4 9");
-    // Mode 2 never reads long names: b takes the next word.
-    EXPECT_EQ(shortOnly.Next("b:p:", OPTION_MODE_SHORT), "b 9");
+    int flag = 0;
+    const LongOption table[] = {{"verbose", OPTION_NO_ARGUMENT, &flag, 9}, {nullptr, 0, nullptr, 0}};
+    char text[] = "--verbose";
+    char* words[32];
+    const int count = SplitCommandLine(text, words, 32);
+    OptionIndex = 1;
+    int index = -1;
+    EXPECT_EQ(GetOptionLong(count, words, "", table, &index), 0);
+    EXPECT_EQ(flag, 9);
+    EXPECT_EQ(index, 0);
 }
 
 TEST(ParseOptionNumber, RejectsMissingAndMalformedArguments)
 {
     long value = 42;
-    EXPECT_FALSE(ParseOptionNumber(nullptr, &value));
-    EXPECT_FALSE(ParseOptionNumber("", &value));
-    EXPECT_FALSE(ParseOptionNumber("x3", &value));
-    EXPECT_FALSE(ParseOptionNumber("3x", &value));
+    for (const char* bad : {static_cast<const char*>(nullptr), "", "x3", "3x"})
+        EXPECT_FALSE(ParseOptionNumber(bad, &value));
     EXPECT_EQ(value, 42);
     EXPECT_TRUE(ParseOptionNumber("-12", &value));
     EXPECT_EQ(value, -12);
