@@ -17,6 +17,11 @@ std::string MarkerKey(short id)
     return "Controller #" + std::to_string(id) + " Has Run";
 }
 
+unsigned short DirectionAndPolarity(short id, short channel)
+{
+    return TavroSim_GetDigitalConfig(id, channel) & (TAVRO_DIO_OUTPUT | TAVRO_DIO_ACTIVE_HIGH);
+}
+
 } // namespace
 
 TEST_F(SorvikTest, FirstRunResetsEveryChannelMarksAndStoresOnce)
@@ -24,7 +29,6 @@ TEST_F(SorvikTest, FirstRunResetsEveryChannelMarksAndStoresOnce)
     const TavroSimControllerInfo info = ControllerOfType(2);
     WriteSettings(0, info.id);
     ASSERT_NE(Start(""), nullptr);
-    // Every channel, including any beyond the last whole page.
     EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), info.digitalChannels);
     EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", MarkerKey(info.id).c_str(), 0, IniPath().c_str()), 1);
     EXPECT_NE(ReadTextFile(StorePath(info.id)), "");
@@ -37,17 +41,15 @@ TEST_F(SorvikTest, FirstRunResetsEveryChannelMarksAndStoresOnce)
 
 TEST_F(SorvikTest, Type5IsNeitherResetNorMarked)
 {
-    const TavroSimControllerInfo info = ControllerOfType(5);
-    WriteSettings(0, info.id);
+    const short id = ControllerOfType(5).id;
+    WriteSettings(0, id);
     ASSERT_NE(Start(""), nullptr);
-    EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 0);
-    EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", MarkerKey(info.id).c_str(), 0, IniPath().c_str()), 0);
-
     DialogAnswerer& answerer = Answers();
     answerer.Expect(IDYES);
     Command(IDM_RESET_ALL);
     EXPECT_EQ(answerer.Count(), 1u);
     EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 0);
+    EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", MarkerKey(id).c_str(), 0, IniPath().c_str()), 0);
 }
 
 TEST_F(SorvikTest, ResetAllReturnsToPowerOnAndTheFirstPage)
@@ -56,26 +58,21 @@ TEST_F(SorvikTest, ResetAllReturnsToPowerOnAndTheFirstPage)
     WriteSettings(0, info.id, MarkerKey(info.id) + "=1\r\n");
     ASSERT_NE(Start(""), nullptr);
     Click(IDC_DIRECTION_BUTTON_BASE);
-    ASSERT_NE(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
     SelectTab(1);
-
-    {
-        DialogAnswerer& answerer = Answers();
-        answerer.Expect(IDNO);
-        Command(IDM_RESET_ALL);
-        EXPECT_NE(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
-    }
-    TavroSim_ResetCallCounts();
     DialogAnswerer& answerer = Answers();
+    answerer.Expect(IDNO);
+    Command(IDM_RESET_ALL);
+    EXPECT_EQ(DirectionAndPolarity(info.id, 1), TAVRO_DIO_OUTPUT | TAVRO_DIO_ACTIVE_HIGH);
+
+    TavroSim_ResetCallCounts();
     answerer.Expect(IDYES);
     Command(IDM_RESET_ALL);
-    ASSERT_EQ(answerer.Count(), 1u);
-    EXPECT_EQ(answerer.Seen()[0].caption, "Reset All Channels");
-    EXPECT_EQ(answerer.Seen()[0].text,
+    ASSERT_EQ(answerer.Count(), 2u);
+    EXPECT_EQ(answerer.Seen()[1].caption, "Reset All Channels");
+    EXPECT_EQ(answerer.Seen()[1].text,
               "All Digital I/O Channels will be restored to Power On State.\n\n\tDo you want to continue?");
     EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), info.digitalChannels);
-    EXPECT_EQ(TavroSim_GetDigitalConfig(info.id, 1) & (TAVRO_DIO_OUTPUT | TAVRO_DIO_ACTIVE_HIGH),
-              TAVRO_DIO_ACTIVE_HIGH);
+    EXPECT_EQ(DirectionAndPolarity(info.id, 1), TAVRO_DIO_ACTIVE_HIGH);
     EXPECT_EQ(ReadTextFile(StorePath(info.id)), "");
     EXPECT_EQ(App()->currentPage, 0);
     EXPECT_EQ(SendMessageA(Tabs(), TCM_GETCURSEL, 0, 0), 0);
@@ -84,35 +81,32 @@ TEST_F(SorvikTest, ResetAllReturnsToPowerOnAndTheFirstPage)
 
 TEST_F(SorvikTest, SaveThenRestoreBringsTheConfigurationBack)
 {
-    const TavroSimControllerInfo info = ControllerOfType(1);
-    WriteSettings(0, info.id, MarkerKey(info.id) + "=1\r\n");
+    const short id = ControllerOfType(1).id;
+    WriteSettings(0, id, MarkerKey(id) + "=1\r\n");
     ASSERT_NE(Start(""), nullptr);
     Click(IDC_DIRECTION_BUTTON_BASE);
     Click(IDC_POLARITY_BUTTON_BASE + 1);
-    ASSERT_TRUE(App()->dirty);
     Command(IDM_SAVE_CONFIG);
     EXPECT_FALSE(App()->dirty);
 
     DialogAnswerer& answerer = Answers();
     answerer.Expect(IDYES);
     Command(IDM_RESET_ALL);
-    ASSERT_EQ(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
-
+    ASSERT_EQ(DirectionAndPolarity(id, 1), TAVRO_DIO_ACTIVE_HIGH);
     answerer.Expect(IDYES);
     Command(IDM_RESTORE_CONFIG);
     ASSERT_EQ(answerer.Count(), 2u);
     EXPECT_EQ(answerer.Seen()[1].caption, "Restore Configuration");
-    EXPECT_NE(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
-    EXPECT_EQ(TavroSim_GetDigitalConfig(info.id, 2) & TAVRO_DIO_ACTIVE_HIGH, 0);
+    EXPECT_EQ(DirectionAndPolarity(id, 1), TAVRO_DIO_OUTPUT | TAVRO_DIO_ACTIVE_HIGH);
+    EXPECT_EQ(DirectionAndPolarity(id, 2), 0);
     EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Out");
     EXPECT_EQ(ItemText(IDC_POLARITY_READOUT_BASE + 1), "Neg");
-    EXPECT_FALSE(App()->dirty);
 }
 
 TEST_F(SorvikTest, AutoConfigRestoresAtStartUpAndIsStored)
 {
-    const TavroSimControllerInfo info = ControllerOfType(1);
-    WriteSettings(0, info.id, MarkerKey(info.id) + "=1\r\n");
+    const short id = ControllerOfType(1).id;
+    WriteSettings(0, id, MarkerKey(id) + "=1\r\n");
     ASSERT_NE(Start(""), nullptr);
     Click(IDC_DIRECTION_BUTTON_BASE);
     Command(IDM_SAVE_CONFIG);
@@ -121,14 +115,12 @@ TEST_F(SorvikTest, AutoConfigRestoresAtStartUpAndIsStored)
     Close();
     EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", "AutoConfig", -1, IniPath().c_str()), 1);
 
-    // With AutoConfig on, start-up resets and then restores the stored state.
+    // On: reset, then the stored configuration. Off: the power-on state.
     ASSERT_NE(Start(""), nullptr);
-    EXPECT_NE(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
     EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Out");
     Command(IDM_AUTO_CONFIG);
     Close();
-
     ASSERT_NE(Start(""), nullptr);
-    EXPECT_EQ(TavroSim_GetDigitalConfig(info.id, 1) & TAVRO_DIO_OUTPUT, 0);
+    EXPECT_EQ(DirectionAndPolarity(id, 1), TAVRO_DIO_ACTIVE_HIGH);
     EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Inp");
 }

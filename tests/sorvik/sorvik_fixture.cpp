@@ -9,26 +9,21 @@
 #include "option_parser.h"
 #include "os_probes.h"
 #include "resource.h"
-#include "test_support.h"
 
 using namespace testing_support;
 
 void SorvikTest::SetUp()
 {
-    static bool registered = false;
-    if (!registered)
-        registered = RegisterWindowClasses(GetModuleHandleA(nullptr)) != FALSE;
+    static const bool registered = RegisterWindowClasses(GetModuleHandleA(nullptr)) != FALSE;
     ASSERT_TRUE(registered);
     Answers();
     // The store's folder is found through shell32, looked up once loaded.
     LoadLibraryA("shell32.dll");
-    // Each case parses its command line from the start.
     OptionIndex = 1;
     ASSERT_EQ(TavroSim_Reload(nullptr), 0);
     TavroSim_ResetCallCounts();
     DeleteFileA(IniPath().c_str());
-    const int count = TavroSim_ControllerCount();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < TavroSim_ControllerCount(); ++i) {
         TavroSimControllerInfo info = {};
         if (TavroSim_ControllerAt(i, &info) == 0)
             DeleteFileA(StorePath(info.id).c_str());
@@ -41,26 +36,21 @@ void SorvikTest::TearDown()
         Answers().Expect(IDNO);
         Close();
     }
-    ReportUnexpectedBoxes();
+    Answers();
     answers_.reset();
     DeleteFileA(IniPath().c_str());
 }
 
 DialogAnswerer& SorvikTest::Answers()
 {
-    ReportUnexpectedBoxes();
+    // With a failure, every box the last answerer met.
+    if (answers_ && HasFailure()) {
+        for (const SeenDialog& seen : answers_->Seen())
+            printf("box \"%s\": %s\n", seen.caption.c_str(), seen.text.c_str());
+    }
     answers_.reset();
     answers_.reset(new DialogAnswerer());
     return *answers_;
-}
-
-void SorvikTest::ReportUnexpectedBoxes()
-{
-    if (!answers_ || !HasFailure())
-        return;
-    // With a failure: every box this answerer met.
-    for (const SeenDialog& seen : answers_->Seen())
-        printf("box \"%s\": %s\n", seen.caption.c_str(), seen.text.c_str());
 }
 
 void SorvikTest::WriteSettings(int autoConfig, int controllerId, const std::string& extra)
@@ -73,8 +63,12 @@ HWND SorvikTest::Start(const std::string& commandLine)
 {
     std::vector<char> text(commandLine.begin(), commandLine.end());
     text.push_back('\0');
+    OptionIndex = 1;
     main_ = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOW, text.data());
     PumpFor(50);
+    MSG message;  // an abandoned start-up posts its quit
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     return main_;
 }
 
@@ -82,8 +76,7 @@ void SorvikTest::Close()
 {
     SendMessageA(main_, WM_CLOSE, 0, 0);
     PumpFor(20);
-    // The quit posted by the main window is not for the test's own pumping.
-    MSG message;
+    MSG message;  // the quit posted by the main window
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
 }
@@ -95,11 +88,13 @@ AppData* SorvikTest::App() const
 
 HWND SorvikTest::Page() const { return GetDlgItem(main_, IDC_PAGE_WINDOW); }
 HWND SorvikTest::Tabs() const { return GetDlgItem(main_, IDC_TAB_CONTROL); }
-
-int SorvikTest::TabCount() const
-{
-    return static_cast<int>(SendMessageA(Tabs(), TCM_GETITEMCOUNT, 0, 0));
-}
+int SorvikTest::TabCount() const { return static_cast<int>(SendMessageA(Tabs(), TCM_GETITEMCOUNT, 0, 0)); }
+void SorvikTest::Command(int id) { SendMessageA(main_, WM_COMMAND, id, 0); }
+void SorvikTest::Click(int id) { SendMessageA(GetDlgItem(Page(), id), BM_CLICK, 0, 0); }
+std::string SorvikTest::ItemText(int id) const { return testing_support::ItemText(Page(), id); }
+bool SorvikTest::Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Page(), id)) != FALSE; }
+bool SorvikTest::Checked(int id) const { return SendMessageA(GetDlgItem(Page(), id), BM_GETCHECK, 0, 0) == 1; }
+UINT SorvikTest::MenuState(int id) const { return GetMenuState(GetMenu(main_), id, MF_BYCOMMAND); }
 
 std::string SorvikTest::TabLabel(int index) const
 {
@@ -119,58 +114,27 @@ void SorvikTest::SelectTab(int index)
     SendMessageA(main_, WM_NOTIFY, IDC_TAB_CONTROL, reinterpret_cast<LPARAM>(&header));
 }
 
-void SorvikTest::Command(int id)
-{
-    SendMessageA(main_, WM_COMMAND, id, 0);
-}
-
-void SorvikTest::Click(int id)
-{
-    SendMessageA(GetDlgItem(Page(), id), BM_CLICK, 0, 0);
-}
-
-std::string SorvikTest::ItemText(int id) const
-{
-    return testing_support::ItemText(Page(), id);
-}
-
-bool SorvikTest::Enabled(int id) const
-{
-    return IsWindowEnabled(GetDlgItem(Page(), id)) != FALSE;
-}
-
-bool SorvikTest::Checked(int id) const
-{
-    return SendMessageA(GetDlgItem(Page(), id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-UINT SorvikTest::MenuState(int id) const
-{
-    return GetMenuState(GetMenu(main_), id, MF_BYCOMMAND);
-}
-
-bool SorvikTest::FindController(bool (*match)(const TavroSimControllerInfo&), TavroSimControllerInfo* info)
-{
-    const int count = TavroSim_ControllerCount();
-    for (int i = 0; i < count; ++i) {
-        if (TavroSim_ControllerAt(i, info) == 0 && info->openError == 0 && match(*info))
-            return true;
-    }
-    return false;
-}
-
 TavroSimControllerInfo SorvikTest::ControllerOfType(int type)
 {
     TavroSimControllerInfo info = {};
-    const int count = TavroSim_ControllerCount();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < TavroSim_ControllerCount(); ++i) {
         if (TavroSim_ControllerAt(i, &info) == 0 && info.openError == 0 && info.controllerType == type)
             return info;
     }
     ADD_FAILURE() << "no simulated controller of type " << type;
-    info = {};
     info.id = -1;
     return info;
+}
+
+short SorvikTest::FailingController()
+{
+    TavroSimControllerInfo info = {};
+    for (int i = 0; i < TavroSim_ControllerCount(); ++i) {
+        if (TavroSim_ControllerAt(i, &info) == 0 && info.openError != 0)
+            return info.id;
+    }
+    ADD_FAILURE() << "no simulated controller that fails to open";
+    return -1;
 }
 
 int SorvikTest::FindChannel(short id, int channels, unsigned short with, unsigned short without)
@@ -181,6 +145,19 @@ int SorvikTest::FindChannel(short id, int channels, unsigned short with, unsigne
             return channel;
     }
     return 0;
+}
+
+void SorvikTest::ChooseController(DialogAnswerer& answerer, short id)
+{
+    answerer.Expect(IDOK, [id](HWND dialog) {
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const int count = static_cast<int>(SendMessageA(child, LB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                if (static_cast<short>(SendMessageA(child, LB_GETITEMDATA, i, 0)) == id)
+                    SendMessageA(child, LB_SETCURSEL, i, 0);
+            }
+        }
+    });
 }
 
 std::string SorvikTest::StorePath(short id)

@@ -19,11 +19,15 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Writes [Digital Panel] of drevalon.ini before start-up.
+    // [Digital Panel] of drevalon.ini before start-up.
     void WriteSettings(int autoConfig, int controllerId, const std::string& extra = "");
-    // Starts the panel with `commandLine`; null when start-up was abandoned.
+    // Starts the panel; null when start-up was abandoned.
     HWND Start(const std::string& commandLine);
     void Close();
+
+    // Answers the boxes from now on, in place of the earlier answerer; boxes
+    // beyond the expected answers are cancelled.
+    testing_support::DialogAnswerer& Answers();
 
     AppData* App() const;
     HWND Page() const;
@@ -32,29 +36,24 @@ protected:
     std::string TabLabel(int index) const;
     void SelectTab(int index);
     void Command(int id);
-    void Click(int id);                    // a user's click on a page control
+    void Click(int id);  // a click on a control of the page window
     std::string ItemText(int id) const;
     bool Enabled(int id) const;
     bool Checked(int id) const;
     UINT MenuState(int id) const;
 
-    // Simulated controllers.
-    static bool FindController(bool (*match)(const TavroSimControllerInfo&), TavroSimControllerInfo* info);
     static TavroSimControllerInfo ControllerOfType(int type);
-    // First channel (1-based) of `id` whose configuration word has every bit
-    // of `with` and none of `without`; 0 when there is none.
+    static short FailingController();
+    // First channel of `id` up to `channels` whose word has all bits of
+    // `with` and none of `without`; 0 when none.
     static int FindChannel(short id, int channels, unsigned short with, unsigned short without);
+    static void ChooseController(testing_support::DialogAnswerer& answerer, short id);
     static std::string StorePath(short id);
     static std::string IniPath();
-
-    // Answers the boxes from now on, in place of the earlier answerer; boxes
-    // beyond the expected answers are cancelled. Every box met is printed.
-    testing_support::DialogAnswerer& Answers();
 
     HWND main_ = nullptr;
 
 private:
-    void ReportUnexpectedBoxes();
     std::unique_ptr<testing_support::DialogAnswerer> answers_;
 };
 
