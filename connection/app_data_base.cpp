@@ -27,9 +27,9 @@ AppDataBase::AppDataBase(HWND window, const char* programWord) : mainWindow(wind
     char drive[_MAX_DRIVE] = "";
     char folder[_MAX_DIR] = "";
     _splitpath(module, drive, folder, nullptr, nullptr);
-    _makepath(iniPath, drive, folder, "drevalon", "ini");
-    _makepath(helpPath, drive, folder, programWord, "hlp");
-    _makepath(confPath, drive, folder, "drevalon", "conf");
+    snprintf(iniPath, sizeof iniPath, "%s%sdrevalon.ini", drive, folder);
+    snprintf(helpPath, sizeof helpPath, "%s%s%s.hlp", drive, folder, programWord);
+    snprintf(confPath, sizeof confPath, "%s%sdrevalon.conf", drive, folder);
 }
 
 AppDataBase::~AppDataBase()
