@@ -50,6 +50,14 @@ wine_start() {
   "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
   if [ -f "$build/bin/winekeepalive.exe" ]; then
     "$WINE64" "$build/bin/winekeepalive.exe" </dev/null >/dev/null 2>&1 &
+    # Wait for the desktop process it starts, so no test process starts it
+    # with ctest's pipes as its stdio.
+    for _ in $(seq 1 100); do
+      for pid in $(pgrep -f 'explorer.exe /desktop'); do
+        grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$pid/environ" 2>/dev/null && break 2
+      done
+      sleep 0.05
+    done
   fi
 }
 
