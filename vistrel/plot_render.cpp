@@ -93,8 +93,8 @@ void MeasureLayout(HDC dc, const PlotWindowData& data, PlotLayout* layout)
     layout->left = (data.yTitle.empty() ? 12 : 14) * layout->charWidth;
     layout->right = Trunc(data.logicalWidth - 4 * layout->charWidth);
     layout->top = Trunc(data.logicalHeight - layout->charHeight);
-    layout->xStep = (layout->right - layout->left) / (data.xDivisions > 0 ? data.xDivisions : 1);
-    layout->yStep = (layout->top - layout->bottom) / (data.yDivisions > 0 ? data.yDivisions : 1);
+    layout->xStep = (layout->right - layout->left) / data.xDivisions;
+    layout->yStep = (layout->top - layout->bottom) / data.yDivisions;
 }
 
 // Rows bottom to top, then columns left to right: in one call, or line by

@@ -9,6 +9,8 @@ const COLORREF kDefaultLineColors[PLOT_TRACE_COUNT] = {
     0x02ff8000, 0x0200c0c0, 0x020000ff, 0x0200ff00,
     0x02ff00ff, 0x02ffff00, 0x02808080, 0x02ffffff};
 
+// Answer of the messages whose result can say "refused": trace data, a
+// trace's colour and style, and a copy that cannot be made.
 const LRESULT kRefused = -1;
 
 PlotWindowData* DataOf(HWND window)
@@ -132,11 +134,13 @@ LRESULT SetTraceData(PlotWindowData* data, WPARAM wParam, LPARAM lParam)
     return trace;
 }
 
+// Text setters answer 0 whether they take the text or refuse a null pointer;
+// -1 only when the copy cannot be made.
 LRESULT SetText(std::string* field, LPARAM lParam)
 {
     const char* text = reinterpret_cast<const char*>(lParam);
     if (!text)
-        return kRefused;
+        return 0;
     try {
         field->assign(text);
     } catch (const std::bad_alloc&) {
@@ -149,25 +153,23 @@ LRESULT SetTraceLabel(PlotWindowData* data, WPARAM wParam, LPARAM lParam)
 {
     int trace = TraceArg(wParam);
     if (!IsTrace(trace))
-        return kRefused;
+        return 0;
     return SetText(&data->traceLabels[trace], lParam);
 }
 
 LRESULT GetDouble(double value, LPARAM lParam)
 {
     double* target = reinterpret_cast<double*>(lParam);
-    if (!target)
-        return kRefused;
-    *target = value;
+    if (target)
+        *target = value;
     return 0;
 }
 
 LRESULT SetDouble(double* field, LPARAM lParam)
 {
     const double* source = reinterpret_cast<const double*>(lParam);
-    if (!source)
-        return kRefused;
-    *field = *source;
+    if (source)
+        *field = *source;
     return 0;
 }
 
@@ -181,9 +183,8 @@ LRESULT SetColor(COLORREF* field, LPARAM lParam)
 LRESULT SetDivisions(int* field, LPARAM lParam)
 {
     int count = IntArg(lParam);
-    if (count < 1)
-        return kRefused;
-    *field = count;
+    if (count >= 1)
+        *field = count;
     return 0;
 }
 

@@ -38,15 +38,19 @@ TEST(PlotProtocol, BadTracesNullPointersAndZeroDivisionsAreRefused)
         EXPECT_EQ(Send(plot, PLM_SETLINESTYLE, trace, PS_DOT), -1);
         EXPECT_EQ(Send(plot, PLM_GETLINECOLOR, trace), -1);
         EXPECT_EQ(Send(plot, PLM_GETLINESTYLE, trace), -1);
-        EXPECT_EQ(Send(plot, PLM_SETTRACELABEL, trace, reinterpret_cast<LPARAM>("x")), -1);
+        EXPECT_EQ(Send(plot, PLM_SETTRACELABEL, trace, reinterpret_cast<LPARAM>("x")), 0);
     }
     double values[2] = {1, 2};
     EXPECT_EQ(Send(plot, PLM_SETTRACEDATA, MAKEWPARAM(8, 2), reinterpret_cast<LPARAM>(values)), -1);
     EXPECT_EQ(Send(plot, PLM_SETTRACEDATA, MAKEWPARAM(3, 2), 0), -1);
-    for (UINT message : {PLM_SETXFORMAT, PLM_SETYTITLE, PLM_SETXMAX, PLM_GETYMAX})
-        EXPECT_EQ(Send(plot, message, 0, 0), -1) << message;
-    EXPECT_EQ(Send(plot, PLM_SETXDIVISIONS, 0, 0), -1);
-    EXPECT_EQ(Send(plot, PLM_SETYDIVISIONS, 0, -2), -1);
+    // Setters without their pointer or with too few divisions keep the usual
+    // result of the message and change nothing.
+    for (UINT message : {PLM_SETXFORMAT, PLM_SETYTITLE, PLM_SETXMAX, PLM_GETYMAX,
+                         PLM_SETTRACELABEL})
+        EXPECT_EQ(Send(plot, message, 0, 0), 0) << message;
+    EXPECT_EQ(GetDouble(plot, PLM_GETXMAX), 100.0);
+    EXPECT_EQ(Send(plot, PLM_SETXDIVISIONS, 0, 0), 0);
+    EXPECT_EQ(Send(plot, PLM_SETYDIVISIONS, 0, -2), 0);
     EXPECT_EQ(Send(plot, PLM_GETXDIVISIONS), 10);
     EXPECT_EQ(Send(plot, PLM_GETYDIVISIONS), 10);
     EXPECT_EQ(Send(plot, PLM_GETLINESTYLE, 0), PS_SOLID);

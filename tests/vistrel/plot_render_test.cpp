@@ -58,8 +58,10 @@ TEST(PlotRender, TitlesMoveThePlotArea)
 {
     HWND plot = MakePlot();
     RECT plain = AreaOf(RecordPrint(plot));
-    SetText(plot, PLM_SETYTITLE, "Position");
+    char title[16] = "Position";
+    SetText(plot, PLM_SETYTITLE, title);
     SetText(plot, PLM_SETXTITLE, "Time");
+    title[0] = '\0'; // the window keeps its own copy
     Drawing titled = RecordPrint(plot);
     EXPECT_EQ(AreaOf(titled).left * 12, plain.left * 14);
     double charHeight = plain.bottom / 2.5;
