@@ -346,12 +346,9 @@ int LoadTestSettings(TestSettings* settings, HKEY key, const char* subKeyName)
     ReadDouble(subKey, "RecordTime", &settings->RecordTime, 0.0, true);
     ReadDouble(subKey, "Delay", &settings->Delay, 0.0);
     ReadFlag(subKey, "Trajectory", &settings->Trajectory);
-    int32_t sampling = settings->Sampling;
-    ReadDword(subKey, "Sampling", &sampling);
-    // Any other step would stall or reverse the walk over the samples.
-    if (sampling == 1 || sampling == 2 || sampling == 4) {
-        settings->Sampling = sampling;
-    }
+    // Taken as stored: the test and the plots fall back to every point for a
+    // step other than 1, 2 or 4.
+    ReadDword(subKey, "Sampling", &settings->Sampling);
     ReadFlag(subKey, "Cycle", &settings->Cycle);
     ReadDouble(subKey, "Dwell", &settings->Dwell, 0.0);
     ReadFlag(subKey, "Repeat", &settings->Repeat);

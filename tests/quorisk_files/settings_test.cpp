@@ -226,7 +226,7 @@ TEST_F(SettingsTest, UnsoundTestSettingsAndLimitsKeepTheirValues)
     const std::string testKey = axisKey + "\\Test Settings";
     double infinite = std::numeric_limits<double>::infinity();
     double negative = -0.5, zero = 0.0, upper = 40.0, lower = 60.0;
-    DWORD sampling = 0;
+    DWORD sampling = 3;
     int32_t count = -3;
     SetValue(testKey, "RecordTime", REG_BINARY, &zero, 8);
     SetValue(testKey, "Delay", REG_BINARY, &negative, 8);
@@ -247,7 +247,7 @@ TEST_F(SettingsTest, UnsoundTestSettingsAndLimitsKeepTheirValues)
     EXPECT_DOUBLE_EQ(0.0, test.Delay);
     EXPECT_DOUBLE_EQ(0.0, test.Dwell);
     EXPECT_DOUBLE_EQ(100.0, test.Distance);
-    EXPECT_EQ(1, test.Sampling);
+    EXPECT_EQ(3, test.Sampling); // no range of its own: taken as stored
     EXPECT_EQ(1, test.Count);
     EXPECT_EQ(0, test.Repeat);
     EXPECT_DOUBLE_EQ(100.0, data->propGain.upperPercent);
