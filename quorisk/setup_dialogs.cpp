@@ -9,13 +9,12 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "controller.h"
 #include "dialogs_resource.h"
 #include "gain_slider.h"
 #include "help.h"
-#include "resource.h"
+#include "main_window.h"
 #include "tavro_binding.h"
 #include "tuning_data.h"
 #include "window_utils.h"
@@ -486,9 +485,7 @@ void OnPidOk(HWND dialog, TuningWindowData* data)
         gain->upperPercent = upper[i];
         gain->lowerPercent = lower[i];
     }
-    for (int id = IDC_SLIDER_P; id <= IDC_SLIDER_D; ++id) {
-        SendDlgItemMessageA(data->panelWindow, id, SLM_RELOADGAIN, 0, 0);
-    }
+    ReloadSliders(data->panelWindow);
     EndDialog(dialog, 1);
 }
 
@@ -601,7 +598,7 @@ INT_PTR CALLBACK PidSliderSetupDlgProc(HWND dialog, UINT message, WPARAM wParam,
             EndDialog(dialog, 0);
             return TRUE;
         case IDC_PID_HELP:
-            ShowHelp(dialog, "tuning.hlp", HELP_KEY, reinterpret_cast<ULONG_PTR>("pid setup"));
+            ShowHelp(dialog, HELP_FILE_NAME, HELP_KEY, reinterpret_cast<ULONG_PTR>("pid setup"));
             return TRUE;
         }
         return FALSE;

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <climits>
+#include <string>
 #include <vector>
 
 #include "dialogs_resource.h"
@@ -306,13 +307,16 @@ TEST_F(SetupDialogsTest, PidSetupFromOneSliderChecksAllAndCancelStoresNothing)
     DialogAnswerer answerer;
     answerer.Expect(IDOK, [&](HWND dialog) {
         enabled = {Enabled(dialog, IDC_PID_P_UPPER), Enabled(dialog, IDC_PID_I_UPPER)};
+        Click(dialog, IDC_PID_HELP); // the program's help file, absent here
         Type(dialog, IDC_PID_P_UPPER, "40"); // disabled, yet read and checked
         Type(dialog, IDC_PID_I_UPPER, "70");
     });
+    answerer.Expect(IDOK);
     answerer.Expect(IDCANCEL);
     EXPECT_EQ(0, RunPidSetup(data_, window_.Window()));
     EXPECT_EQ((std::vector<bool>{false, true}), enabled);
-    EXPECT_EQ("Proportional Gain is not within Limits.", answerer.Seen().at(1).text);
+    EXPECT_NE(std::string::npos, answerer.Seen().at(1).text.find("\\tuning.hlp "));
+    EXPECT_EQ("Proportional Gain is not within Limits.", answerer.Seen().at(2).text);
     EXPECT_DOUBLE_EQ(100.0, data_->intGain.upperPercent);
     EXPECT_TRUE(g_reloads.empty());
 }
