@@ -38,11 +38,6 @@ int Trunc(double value)
     return static_cast<int>(value);
 }
 
-PlotWindowData* DataOf(HWND window)
-{
-    return reinterpret_cast<PlotWindowData*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
 // At least 8 bits per pixel. A memory DC reports the screen's depth (and
 // asking costs a round trip to the display), so its selected bitmap decides.
 bool IsColorDevice(HDC dc)
@@ -244,7 +239,7 @@ POINT SamplePoint(const PlotWindowData& data, const PlotLayout& layout, double s
                   size_t i)
 {
     double v = sample;
-    if (v < data.yMin)
+    if (!(v >= data.yMin)) // also a sample that is not a number
         v = data.yMin;
     if (v > data.yMax)
         v = data.yMax;
@@ -322,7 +317,7 @@ void DrawPlotTraces(HDC dc, PlotWindowData* data, const PlotLayout& layout, Pain
 
 void PaintPlot(HWND window, HDC dc, PaintMode mode)
 {
-    PlotWindowData* data = DataOf(window);
+    PlotWindowData* data = PlotDataOf(window);
     if (!data)
         return;
     RECT client;

@@ -1,6 +1,8 @@
 // What a plot window draws, read back from a metafile and from pixels.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "plot_fixture.h"
 
 namespace {
@@ -90,6 +92,11 @@ TEST(PlotRender, TraceSpansThePlotWidthClampedToTheRange)
     EXPECT_EQ(trace[0].from.y, area.bottom);
     EXPECT_EQ(trace[0].to.x, 32767 - 4 * (area.left / 12));
     EXPECT_EQ(trace[0].to.y, area.top);
+    // A sample that is not a number stays inside the plot area too.
+    SetTrace(plot, 3, {std::nan(""), 50});
+    trace = RecordPrint(plot).LinesOf(PS_SOLID, 25);
+    ASSERT_EQ(trace.size(), 1u);
+    EXPECT_EQ(trace[0].from.y, area.bottom);
     SendMessageA(plot, PLM_CLEARTRACE, 0, static_cast<LPARAM>(-1));
     EXPECT_TRUE(RecordPrint(plot).LinesOf(PS_SOLID, 25).empty());
     DestroyWindow(plot);
