@@ -13,11 +13,6 @@ const COLORREF kDefaultLineColors[PLOT_TRACE_COUNT] = {
 // trace's colour and style, and a copy that cannot be made.
 const LRESULT kRefused = -1;
 
-PlotWindowData* DataOf(HWND window)
-{
-    return reinterpret_cast<PlotWindowData*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
 // Trace argument of a message: the low 32 bits read as a signed number.
 int TraceArg(WPARAM param)
 {
@@ -52,7 +47,7 @@ LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT OnDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    PlotWindowData* data = DataOf(window);
+    PlotWindowData* data = PlotDataOf(window);
     if (data) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         DestroyPlotWindowData(data);
@@ -280,6 +275,11 @@ LRESULT OnPlotMessage(HWND window, PlotWindowData* data, UINT message, WPARAM wP
 
 } // namespace
 
+PlotWindowData* PlotDataOf(HWND window)
+{
+    return reinterpret_cast<PlotWindowData*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 void InitPlotWindowData(PlotWindowData* data)
 {
     data->backColor = 0x02002000;
@@ -334,7 +334,7 @@ LRESULT CALLBACK PlotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return OnPrint(window, wParam);
     }
     if (IsPlotMessage(message)) {
-        PlotWindowData* data = DataOf(window);
+        PlotWindowData* data = PlotDataOf(window);
         if (data) {
             bool handled = false;
             LRESULT result = OnPlotMessage(window, data, message, wParam, lParam, &handled);

@@ -37,6 +37,9 @@ struct PlotWindowData {
 
 enum PaintMode { PAINT_SCREEN, PAINT_PRINT };
 
+// The window's record, null before WM_CREATE and after WM_DESTROY.
+PlotWindowData* PlotDataOf(HWND window);
+
 // Gives a new record the values of a new window.
 void InitPlotWindowData(PlotWindowData* data);
 
