@@ -204,7 +204,9 @@ int32_t ReadCount(HWND page)
     return value < 0 ? -value : value;
 }
 
-// A list's selection as an axis number; the old value when nothing is selected.
+// A list's selection as an axis number; the old value when nothing is selected
+// (no controller open, or a stored axis beyond the open one's), so that the
+// pair is never lost to an empty list.
 int32_t ReadAxisChoice(HWND page, int id, int32_t current)
 {
     LRESULT selection = SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0);
@@ -222,8 +224,9 @@ LONG_PTR OnMotionApply(HWND page, TuningWindowData* data)
         return PSNRET_INVALID_NOCHANGEPAGE;
     }
     bool gantry = IsChecked(page, IDC_MOTION_GANTRY);
-    if (gantry && SendDlgItemMessageA(page, IDC_MOTION_MASTER, CB_GETCURSEL, 0, 0) ==
-                      SendDlgItemMessageA(page, IDC_MOTION_SLAVE, CB_GETCURSEL, 0, 0)) {
+    int32_t master = ReadAxisChoice(page, IDC_MOTION_MASTER, data->GantryMaster);
+    int32_t slave = ReadAxisChoice(page, IDC_MOTION_SLAVE, data->GantrySlave);
+    if (gantry && master == slave) {
         MessageBoxA(page,
                     "The master and slave axis settings for gantry\n"
                     "mode may not be set to the same axis number.",
@@ -247,8 +250,8 @@ LONG_PTR OnMotionApply(HWND page, TuningWindowData* data)
         settings.Repeat = 0;
     }
     data->Gantry = gantry ? 1 : 0;
-    data->GantryMaster = ReadAxisChoice(page, IDC_MOTION_MASTER, data->GantryMaster);
-    data->GantrySlave = ReadAxisChoice(page, IDC_MOTION_SLAVE, data->GantrySlave);
+    data->GantryMaster = master;
+    data->GantrySlave = slave;
     data->GantryShare = IsChecked(page, IDC_MOTION_SHARE) ? 1 : 0;
     return PSNRET_NOERROR;
 }

@@ -108,6 +108,33 @@ TEST_F(SetupDialogsTest, CountZeroEndsRepeatAndTheCountStaysWithinRange)
     }
 }
 
+TEST_F(SetupDialogsTest, GantryPairOutsideTheListsIsKept)
+{
+    // No controller open: the lists are empty, yet the stored pair stays and
+    // gantry mode does not refuse every apply; likewise a slave beyond the
+    // axes of the open controller.
+    for (int axes : {0, 2}) {
+        g_fake.config.axisCount = axes;
+        data_->controller = axes ? FAKE_HANDLE : 0;
+        data_->Gantry = 1;
+        data_->GantryMaster = 1;
+        data_->GantrySlave = 3;
+        LRESULT items = -1;
+        DialogAnswerer answerer;
+        answerer.Expect(IDOK, [&](HWND sheet) {
+            HWND page = ShowPage(sheet, 0);
+            items = SendDlgItemMessageA(page, IDC_MOTION_MASTER, CB_GETCOUNT, 0, 0);
+            Type(page, IDC_MOTION_DISTANCE, "9");
+        });
+        EXPECT_GT(ShowTestSetup(window_.Window()), 0);
+        EXPECT_EQ(axes, items);
+        EXPECT_EQ(1u, answerer.Count()) << axes;
+        EXPECT_DOUBLE_EQ(9.0, data_->testSettings.Distance);
+        EXPECT_EQ(1, data_->GantryMaster);
+        EXPECT_EQ(3, data_->GantrySlave);
+    }
+}
+
 // Types a record time and a distance, presses Apply; the Apply result.
 bool ApplyMotion(HWND sheet, const char* time, bool sameGantryAxes)
 {
