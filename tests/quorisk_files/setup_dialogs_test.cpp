@@ -6,7 +6,9 @@
 #include <commctrl.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogs_resource.h"
@@ -346,6 +348,18 @@ TEST_F(SetupDialogsTest, PidSetupFromOneSliderChecksAllAndCancelStoresNothing)
     EXPECT_EQ("Proportional Gain is not within Limits.", answerer.Seen().at(2).text);
     EXPECT_DOUBLE_EQ(100.0, data_->intGain.upperPercent);
     EXPECT_TRUE(g_reloads.empty());
+}
+
+// Slider label texts: two decimals below 10, none from 10 on.
+TEST(FormatPercentTest, DecimalsDependOnTheValue)
+{
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0.00%"}, {5.0, "5.00%"}, {9.999, "10.00%"}, {10.0, " 10%"}, {100.0, "100%"}};
+    for (const auto& c : cases) {
+        char text[16];
+        EXPECT_EQ(static_cast<int>(strlen(c.second)), FormatPercent(text, sizeof(text), c.first));
+        EXPECT_STREQ(c.second, text);
+    }
 }
 
 } // namespace
