@@ -96,16 +96,18 @@ void CreateChannelControls(HWND window)
         CreatePositionControls(window, instance, position);
 }
 
-// A position beyond the controller's channels: shown, but inert.
-void ShowAbsentChannel(HWND window, int position)
+// A position whose channel cannot be used from the panel (beyond the
+// controller's channels, or reserved for a stepper axis): its buttons are
+// disabled and nothing of a channel shown before at this position stays lit
+// or checked.
+void ShowInertChannel(HWND window, int position, const char* direction, const char* polarity)
 {
-    SetDlgItemTextA(window, IDC_CHANNEL_FRAME_BASE + position, "");
-    SetDlgItemTextA(window, IDC_DIRECTION_READOUT_BASE + position, "");
-    SetDlgItemTextA(window, IDC_POLARITY_READOUT_BASE + position, "");
+    SetDlgItemTextA(window, IDC_DIRECTION_READOUT_BASE + position, direction);
+    SetDlgItemTextA(window, IDC_POLARITY_READOUT_BASE + position, polarity);
     CheckDlgButton(window, IDC_LAMP_BASE + position, 0);
     CheckDlgButton(window, IDC_LATCH_SWITCH_BASE + position, BST_UNCHECKED);
     CheckDlgButton(window, IDC_OUTPUT_SWITCH_BASE + position, BST_UNCHECKED);
-    for (int base : {IDC_DIRECTION_BUTTON_BASE, IDC_POLARITY_BUTTON_BASE, IDC_LATCH_LABEL_BASE,
+    for (int base : {IDC_POLARITY_BUTTON_BASE, IDC_DIRECTION_BUTTON_BASE, IDC_LATCH_LABEL_BASE,
                      IDC_LATCH_SWITCH_BASE, IDC_TEST_FRAME_BASE, IDC_OUTPUT_SWITCH_BASE})
         EnableItem(window, base + position, false);
 }
@@ -120,11 +122,8 @@ void ShowChannel(HWND window, const AppData* app, const ChannelState* state, int
 
     const unsigned short word = QueryConfig(app, channel);
     if (word & TAVRO_DIO_STEPPER) {
-        SetDlgItemTextA(window, IDC_DIRECTION_READOUT_BASE + position, "Stppr");
-        SetDlgItemTextA(window, IDC_POLARITY_READOUT_BASE + position, "----");
-        for (int base : {IDC_POLARITY_BUTTON_BASE, IDC_DIRECTION_BUTTON_BASE, IDC_LATCH_LABEL_BASE,
-                         IDC_LATCH_SWITCH_BASE, IDC_TEST_FRAME_BASE, IDC_OUTPUT_SWITCH_BASE})
-            EnableItem(window, base + position, false);
+        // Never polled: the lamp would keep another page's state.
+        ShowInertChannel(window, position, "Stppr", "----");
         return;
     }
 
@@ -287,10 +286,12 @@ void RedrawPage(HWND pageWindow)
     if (!PageIsLive(app) || !state)
         return;
     for (int position = 0; position < CHANNELS_PER_PAGE; ++position) {
-        if (ChannelNumber(app->currentPage, position) > app->DigitalChannelCount())
-            ShowAbsentChannel(pageWindow, position);
-        else
+        if (ChannelNumber(app->currentPage, position) > app->DigitalChannelCount()) {
+            SetDlgItemTextA(pageWindow, IDC_CHANNEL_FRAME_BASE + position, "");
+            ShowInertChannel(pageWindow, position, "", "");
+        } else {
             ShowChannel(pageWindow, app, state, position);
+        }
     }
 }
 
@@ -327,11 +328,6 @@ void LoadChannelState(HWND pageWindow)
             state->positive[page][position] = (word & TAVRO_DIO_ACTIVE_HIGH) ? 1 : 0;
         }
     }
-}
-
-const ChannelState* GetChannelState(HWND pageWindow)
-{
-    return GetState(pageWindow);
 }
 
 LRESULT CALLBACK DisplayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

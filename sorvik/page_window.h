@@ -37,7 +37,4 @@ void RedrawPage(HWND pageWindow);
 void ResetChannelState(HWND pageWindow);
 void LoadChannelState(HWND pageWindow);
 
-// The channel state of a page window (for tests and the whole-panel operations).
-const ChannelState* GetChannelState(HWND pageWindow);
-
 #endif

@@ -104,24 +104,39 @@ TEST_F(ChannelTest, FixedDirectionCannotBeSwitched)
 TEST_F(ChannelTest, StepperChannelIsReservedOnItsPageOnly)
 {
     ShowChannel(2, TAVRO_DIO_STEPPER, 0);
+    const int stepperPage = (channel - 1) / 16;
+    int ordinaryPage = -1;
+    for (int page = 0; page < TabCount() && ordinaryPage < 0; ++page) {
+        if (!(TavroSim_GetDigitalConfig(info.id, static_cast<short>(page * 16 + position + 1)) & kReserved))
+            ordinaryPage = page;
+    }
+    ASSERT_GE(ordinaryPage, 0) << "no ordinary channel at the stepper channel's position";
+
+    // An output switched on at the same position of another page.
+    SelectTab(ordinaryPage);
+    EXPECT_TRUE(Enabled(IDC_DIRECTION_BUTTON_BASE + position));
+    Click(IDC_DIRECTION_BUTTON_BASE + position);
+    Click(IDC_OUTPUT_SWITCH_BASE + position);
+    ASSERT_TRUE(Lit());
+
+    // The stepper channel shows nothing of it and takes no command.
+    SelectTab(stepperPage);
+    PumpFor(300);
     EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE + position), "Stppr");
     EXPECT_EQ(ItemText(IDC_POLARITY_READOUT_BASE + position), "----");
     for (int base : {IDC_DIRECTION_BUTTON_BASE, IDC_POLARITY_BUTTON_BASE, IDC_LATCH_SWITCH_BASE,
                      IDC_OUTPUT_SWITCH_BASE, IDC_TEST_FRAME_BASE})
         EXPECT_FALSE(Enabled(base + position)) << base;
+    EXPECT_FALSE(Lit());
+    EXPECT_FALSE(Checked(IDC_OUTPUT_SWITCH_BASE + position));
     const unsigned short before = Config();
     Click(IDC_POLARITY_BUTTON_BASE + position);
     EXPECT_EQ(Config(), before);
 
-    // The same position on a page whose channel there is ordinary.
-    for (int page = 0; page < TabCount(); ++page) {
-        if (TavroSim_GetDigitalConfig(info.id, static_cast<short>(page * 16 + position + 1)) & kReserved)
-            continue;
-        SelectTab(page);
-        EXPECT_TRUE(Enabled(IDC_DIRECTION_BUTTON_BASE + position));
-        EXPECT_TRUE(Enabled(IDC_POLARITY_BUTTON_BASE + position));
-        EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE + position), "Inp");
-        return;
-    }
-    ADD_FAILURE() << "no ordinary channel at the stepper channel's position";
+    // Back on the other page the position works again.
+    SelectTab(ordinaryPage);
+    EXPECT_TRUE(Enabled(IDC_DIRECTION_BUTTON_BASE + position));
+    EXPECT_TRUE(Enabled(IDC_POLARITY_BUTTON_BASE + position));
+    EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE + position), "Out");
+    EXPECT_TRUE(PumpUntil([&] { return Lit(); }, 1000));
 }
