@@ -234,3 +234,13 @@ double ComputeCaptureTiming(TestSettings* settings, short controller, short axis
     settings->points = static_cast<int32_t>(capacity + 1.0);
     return n > capacity ? capacity * servo : 0.0;
 }
+
+int32_t PointsWithinRecordTime(const TestSettings* settings)
+{
+    if (!(settings->period > 0.0))
+        return settings->points;
+    double within = RoundUp(settings->RecordTime / settings->period) + 1.0;
+    if (!std::isfinite(within) || within >= settings->points)
+        return settings->points;
+    return within < 1.0 ? 1 : static_cast<int32_t>(within);
+}

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 struct TuningWindowData;
 struct TestSettings;
 
@@ -45,5 +47,10 @@ short GetServoPeriod(short controller, short axis, double* period);
 // longest record time the capture buffer allows when RecordTime is too long
 // for a plain capture, 0 when it fits, or CAPTURE_TIMING_UNKNOWN.
 double ComputeCaptureTiming(TestSettings* settings, short controller, short axis, int advanced);
+
+// Capture points, the start point included, that lie within the record time
+// at the capture period; at most `points`. A plain capture fills the whole
+// buffer however short the record time is.
+int32_t PointsWithinRecordTime(const TestSettings* settings);
 
 #endif

@@ -190,6 +190,9 @@ bool ReadCaptureSeries(HWND mainWindow, int axis, double target0, double optimal
     CopyTestSettings(&data->lastTest, &data->testSettings);
 
     TestSettings& test = data->lastTest;
+    // Only the samples of the record time: the plots' time axis ends there
+    // and the wait after the block covers no more.
+    test.points = PointsWithinRecordTime(&test);
     int step = (test.Sampling == 2 || test.Sampling == 4) ? test.Sampling : 1;
     test.Sampling = step;
     bool errorFromAuxiliary = data->hasAuxEncoder && AuxiliaryPlotted(data);

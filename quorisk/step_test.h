@@ -12,9 +12,9 @@
 // timing check to the plot refresh.
 void RunStepResponseTest(HWND mainWindow, bool plus);
 
-// Refills the five series of `axis` (1..16) from its capture buffer, relative
-// to the start values and negated for a minus step. False for an axis
-// outside 1..16.
+// Refills the five series of `axis` (1..16) from its capture buffer with the
+// samples of the record time, relative to the start values and negated for a
+// minus step. False for an axis outside 1..16.
 bool ReadCaptureSeries(HWND mainWindow, int axis, double target0, double optimal0, double aux0,
                        bool plus);
 

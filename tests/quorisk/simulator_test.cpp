@@ -87,6 +87,8 @@ TEST_F(SimulatedTuningTest, StepResponseIsCapturedAndPlotted)
     double xMax = 0.0;
     SendMessageA(position, PLM_GETXMAX, 0, reinterpret_cast<LPARAM>(&xMax));
     EXPECT_DOUBLE_EQ(xMax, test.RecordTime * 1000.0);
+    // The samples span the whole time axis.
+    EXPECT_NEAR((sent[0].values.size() - 1) * test.period * 1000.0, xMax, test.period * 1000.0);
     EXPECT_EQ(PlotCalls(1, PLM_SETTRACEDATA).size(), 1u);
     EXPECT_EQ(-PlotYMin(Data()->plotWindows[1]), PlotYMax(Data()->plotWindows[1]));
 

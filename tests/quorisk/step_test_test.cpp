@@ -173,7 +173,7 @@ TEST_F(TuningWindowTest, StepTestNeedsTheMotorAndACapturingModule)
     EXPECT_EQ(LoggedCalls({"TavroBlockBegin"}).size(), 1u);
 }
 
-TEST_F(TuningWindowTest, RecordTimeTooLongIsShortenedWithWarning)
+TEST_F(TuningWindowTest, PlainCaptureIsBoundByBufferAndRecordTime)
 {
     Fake().axes[1].captureFlags = TAVRO_CAPTURE_TORQUE; // plain capture
     DialogAnswerer answerer;
@@ -195,6 +195,24 @@ TEST_F(TuningWindowTest, RecordTimeTooLongIsShortenedWithWarning)
     EXPECT_DOUBLE_EQ(Data()->testSettings.RecordTime, 0.256);
     EXPECT_DOUBLE_EQ(Data()->lastTest.RecordTime, 0.256);
     EXPECT_EQ(Data()->torqueSeries[0].size(), 513u);
+
+    // A record time shorter than the buffer: the whole buffer is captured,
+    // but only the record time is read back, so the traces end where the
+    // time axis does.
+    Data()->testSettings.RecordTime = 0.1;
+    RecordPlots();
+    SendMessageA(main_, WM_COMMAND, IDM_STEP_PLUS, 0);
+    EXPECT_EQ(answerer.Count(), 2u);
+    EXPECT_EQ(Data()->testSettings.points, 513);
+    EXPECT_EQ(Data()->lastTest.points, 201);
+    EXPECT_EQ(Data()->actualSeries[0].size(), 201u);
+    EXPECT_EQ(Data()->torqueSeries[0].size(), 201u);
+    std::vector<PlotCall> sent = PlotCalls(0, PLM_SETTRACEDATA);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(HIWORD(sent[0].wParam), 201);
+    double xMax = 0.0;
+    SendMessageA(Data()->plotWindows[0], PLM_GETXMAX, 0, reinterpret_cast<LPARAM>(&xMax));
+    EXPECT_DOUBLE_EQ(xMax, (HIWORD(sent[0].wParam) - 1) * Data()->lastTest.period * 1000.0);
 }
 
 TEST_F(TuningWindowTest, TestWithoutServoPeriodIsRefused)
@@ -302,6 +320,7 @@ TEST_F(TuningWindowTest, PlotsGetTheTracesInMultiLayout)
     EXPECT_EQ(Data()->testDone, 0);
     EXPECT_EQ(PlotCalls(-1, PLM_CLEARTRACE).size(), 5u);
     EXPECT_TRUE(PlotCalls(-1, PLM_REDRAW).empty());
+
 }
 
 TEST_F(TuningWindowTest, AutoscaleRoundsToTheTable)
