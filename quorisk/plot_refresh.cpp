@@ -86,116 +86,88 @@ struct SeriesSet {
     CaptureSeries& torque;
 };
 
-void CollectRanges(TuningWindowData* data, const SeriesSet& s, int n)
+// One walk over the switched-on traces and the windows they go to. The range
+// walk collects and rounds each window's y range and sets its titles; the data
+// walk then sends the samples along the same way.
+struct TraceWalk {
+    TuningWindowData* data;
+    int n;
+    bool ranges;
+    PlotCursor cursor;
+};
+
+void PlaceTrace(TraceWalk& walk, int trace, const CaptureSeries& series, const char* label,
+                bool withTarget)
+{
+    HWND plot = walk.cursor.Window();
+    if (walk.ranges) {
+        ExtendRange(walk.cursor, series, walk.n, withTarget);
+        if (trace != TRACE_TORQUE)
+            SetYTitle(plot, "Distance");
+        return;
+    }
+    SendTrace(plot, trace, series, walk.n, label);
+    if (withTarget && walk.data->PlotTarget)
+        SendTarget(plot, walk.data);
+}
+
+// Done with the cursor window: rounded in the range walk, then the next one.
+void NextWindow(TraceWalk& walk, bool symmetric)
+{
+    if (walk.ranges)
+        AutoscalePlotY(walk.cursor.Window(), symmetric);
+    walk.cursor.Advance();
+}
+
+void WalkTraces(TuningWindowData* data, const SeriesSet& s, int n, bool ranges)
 {
     bool single = data->PlotStyle == PLOT_STYLE_SINGLE;
     bool multi = data->PlotStyle == PLOT_STYLE_MULTI;
     bool separate = data->PlotStyle == PLOT_STYLE_SEPARATE;
     bool trajectory = data->testSettings.Trajectory != 0;
-    PlotCursor cursor = {data, 0, false};
+    TraceWalk walk = {data, n, ranges, {data, 0, false}};
 
+    // Position traces take the target into their window's range; the target
+    // line itself joins the actual trace, and in Separate each position
+    // trace's own window.
     if (data->PlotActual) {
-        if (!s.actual.empty()) {
-            ExtendRange(cursor, s.actual, n, true);
-            SetYTitle(data->plotWindows[0], "Distance");
-        }
-        if (separate) {
-            AutoscalePlotY(cursor.Window(), false);
-            cursor.Advance();
-        }
+        if (!s.actual.empty())
+            PlaceTrace(walk, TRACE_ACTUAL, s.actual, "Actual", true);
+        if (separate)
+            NextWindow(walk, false);
     }
     if (data->PlotOptimal) {
-        if (!s.optimal.empty() && trajectory) {
-            ExtendRange(cursor, s.optimal, n, true);
-            SetYTitle(cursor.Window(), "Distance");
-        }
-        if (separate) {
-            AutoscalePlotY(cursor.Window(), false);
-            cursor.Advance();
-        }
+        if (!s.optimal.empty() && trajectory)
+            PlaceTrace(walk, TRACE_OPTIMAL, s.optimal, "Optimal", ranges || separate);
+        if (separate)
+            NextWindow(walk, false);
     }
     if (data->hasAuxEncoder && data->PlotAuxiliary) {
-        if (!s.auxiliary.empty()) {
-            ExtendRange(cursor, s.auxiliary, n, true);
-            SetYTitle(cursor.Window(), "Distance");
-        }
-        if (separate) {
-            AutoscalePlotY(cursor.Window(), false);
-            cursor.Advance();
-        }
+        if (!s.auxiliary.empty())
+            PlaceTrace(walk, TRACE_AUXILIARY, s.auxiliary, "Auxiliary", ranges || separate);
+        if (separate)
+            NextWindow(walk, false);
     }
-    if (multi) {
-        AutoscalePlotY(cursor.Window(), false);
-        cursor.Advance();
-    }
+    if (multi)
+        NextWindow(walk, false);
     if (data->PlotError) {
-        if (!s.error.empty() && trajectory) {
-            ExtendRange(cursor, s.error, n, false);
-            SetYTitle(cursor.Window(), "Distance");
-        }
-        if (!single) {
-            AutoscalePlotY(cursor.Window(), true);
-            cursor.Advance();
-        }
+        if (!s.error.empty() && trajectory)
+            PlaceTrace(walk, TRACE_ERROR, s.error, "Error", false);
+        if (!single)
+            NextWindow(walk, true);
     }
     if (data->PlotTorque) {
         if (!s.torque.empty())
-            ExtendRange(cursor, s.torque, n, false);
-        if (!single) {
-            AutoscalePlotY(cursor.Window(), true);
-            SetYTitle(cursor.Window(), "Volts");
-            SendMessageA(cursor.Window(), PLM_SETYFORMAT, 0, reinterpret_cast<LPARAM>("%7.3lf"));
+            PlaceTrace(walk, TRACE_TORQUE, s.torque, "Torque", false);
+        if (!single && ranges) {
+            HWND plot = walk.cursor.Window();
+            AutoscalePlotY(plot, true);
+            SetYTitle(plot, "Volts");
+            SendMessageA(plot, PLM_SETYFORMAT, 0, reinterpret_cast<LPARAM>("%7.3lf"));
         }
     }
-    if (single)
-        AutoscalePlotY(cursor.Window(), false);
-}
-
-void SendTraces(TuningWindowData* data, const SeriesSet& s, int n)
-{
-    bool single = data->PlotStyle == PLOT_STYLE_SINGLE;
-    bool multi = data->PlotStyle == PLOT_STYLE_MULTI;
-    bool separate = data->PlotStyle == PLOT_STYLE_SEPARATE;
-    bool trajectory = data->testSettings.Trajectory != 0;
-    PlotCursor cursor = {data, 0, false};
-
-    if (data->PlotActual) {
-        if (!s.actual.empty()) {
-            SendTrace(cursor.Window(), TRACE_ACTUAL, s.actual, n, "Actual");
-            if (data->PlotTarget)
-                SendTarget(cursor.Window(), data);
-        }
-        if (separate)
-            cursor.Advance();
-    }
-    if (data->PlotOptimal) {
-        if (!s.optimal.empty() && trajectory) {
-            SendTrace(cursor.Window(), TRACE_OPTIMAL, s.optimal, n, "Optimal");
-            if (separate && data->PlotTarget)
-                SendTarget(cursor.Window(), data);
-        }
-        if (separate)
-            cursor.Advance();
-    }
-    if (data->hasAuxEncoder && data->PlotAuxiliary) {
-        if (!s.auxiliary.empty()) {
-            SendTrace(cursor.Window(), TRACE_AUXILIARY, s.auxiliary, n, "Auxiliary");
-            if (separate && data->PlotTarget)
-                SendTarget(cursor.Window(), data);
-        }
-        if (separate)
-            cursor.Advance();
-    }
-    if (multi)
-        cursor.Advance();
-    if (data->PlotError) {
-        if (!s.error.empty() && trajectory)
-            SendTrace(cursor.Window(), TRACE_ERROR, s.error, n, "Error");
-        if (!single)
-            cursor.Advance();
-    }
-    if (data->PlotTorque && !s.torque.empty())
-        SendTrace(cursor.Window(), TRACE_TORQUE, s.torque, n, "Torque");
+    if (single && ranges)
+        AutoscalePlotY(walk.cursor.Window(), false);
 }
 
 } // namespace
@@ -231,8 +203,8 @@ void RefreshPlots(HWND mainWindow)
     SeriesSet series = {GetActualSeries(data, 0), GetOptimalSeries(data, 0),
                         GetAuxiliarySeries(data, 0), GetErrorSeries(data, 0),
                         GetTorqueSeries(data, 0)};
-    CollectRanges(data, series, n);
-    SendTraces(data, series, n);
+    WalkTraces(data, series, n, true);
+    WalkTraces(data, series, n, false);
 
     for (HWND plot : data->plotWindows)
         SendMessageA(plot, PLM_REDRAW, 0, 0);

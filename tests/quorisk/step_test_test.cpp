@@ -265,7 +265,7 @@ TEST_F(TuningWindowTest, SeriesAreRelativeToTheTargetAndRiseForBothSteps)
     EXPECT_EQ(&GetActualSeries(Data(), 0), &Data()->actualSeries[2]);
 }
 
-TEST_F(TuningWindowTest, PlotsGetTheTracesInMultiLayout)
+TEST_F(TuningWindowTest, PlotsGetTheTracesByLayout)
 {
     Start("");
     RecordPlots();
@@ -321,6 +321,34 @@ TEST_F(TuningWindowTest, PlotsGetTheTracesInMultiLayout)
     EXPECT_EQ(PlotCalls(-1, PLM_CLEARTRACE).size(), 5u);
     EXPECT_TRUE(PlotCalls(-1, PLM_REDRAW).empty());
 
+    // Separate: a window per switched-on trace, kept even while the
+    // generator is off; the target joins each position trace.
+    Data()->PlotStyle = PLOT_STYLE_SEPARATE;
+    Data()->testDone = 1;
+    ClearPlotCalls();
+    RefreshPlots(main_);
+    EXPECT_EQ(traces(0), (std::vector<int>{0, 6}));
+    EXPECT_TRUE(traces(1).empty());
+    EXPECT_TRUE(traces(2).empty());
+    EXPECT_EQ(traces(3), (std::vector<int>{3}));
+    SendMessageA(Panel(), WM_COMMAND, IDC_TRAJECTORY_ON, 0);
+    Data()->testDone = 1;
+    ClearPlotCalls();
+    RefreshPlots(main_);
+    EXPECT_EQ(traces(1), (std::vector<int>{1, 6}));
+    EXPECT_GE(PlotYMax(Data()->plotWindows[1]), 100.0);
+    EXPECT_EQ(traces(2), (std::vector<int>{2}));
+    EXPECT_EQ(PlotYMin(Data()->plotWindows[2]), -PlotYMax(Data()->plotWindows[2]));
+    EXPECT_EQ(traces(3), (std::vector<int>{3}));
+    EXPECT_EQ(PlotCalls(3, PLM_SETYTITLE).back().text, "Volts");
+
+    // Single: everything in window 0.
+    Data()->PlotStyle = PLOT_STYLE_SINGLE;
+    ClearPlotCalls();
+    RefreshPlots(main_);
+    EXPECT_EQ(traces(0), (std::vector<int>{0, 6, 1, 2, 3}));
+    EXPECT_TRUE(traces(1).empty());
+    EXPECT_EQ(PlotYMax(Data()->plotWindows[0]), 200.0);
 }
 
 TEST_F(TuningWindowTest, AutoscaleRoundsToTheTable)
