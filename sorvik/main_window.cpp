@@ -81,16 +81,18 @@ void ShowVersionMessage(const char* library)
     MessageBoxA(nullptr, text, kMainWindowClass, MB_ICONERROR);
 }
 
-// Ends an abandoned start-up: the page window and its timer first, then the
-// record (which closes the controller), then the window.
-void DiscardMainWindow(HWND mainWindow)
+// Releases the record: the page window and its timer first, as they borrow
+// it, then the record itself, which closes the controller.
+void ReleaseAppData(HWND mainWindow)
 {
+    AppData* app = GetAppData(mainWindow);
+    if (!app)
+        return;
     HWND pageWindow = PageWindow(mainWindow);
     if (pageWindow)
         DestroyWindow(pageWindow);
-    delete GetAppData(mainWindow);
+    delete app;
     SetWindowLongPtrA(mainWindow, GWLP_USERDATA, 0);
-    DestroyWindow(mainWindow);
 }
 
 void ApplyCommandLine(AppData* app, char* commandLine)
@@ -122,8 +124,6 @@ void ShowOpenedController(HWND mainWindow, AppData* app)
     ResetAllChannels(mainWindow);
     StartPollTimer(PageWindow(mainWindow));
     app->dirty = false;
-    if (app->currentPage >= PanelPageCount(app))
-        app->currentPage = 0;
     if (app->AutoConfig())
         RestoreConfiguration(mainWindow);
     else
@@ -233,22 +233,14 @@ void OnControllerInfo(HWND window, AppData* app)
         g_tavro.TavroDLG_ControllerInfo(window, app->Handle(), 0, nullptr);
 }
 
-void OnViewModules(HWND window, AppData* app)
+// Labels every tab by module (mode 0) or by channel range (mode 1).
+void SetTabLabelMode(HWND window, AppData* app, int mode)
 {
     HMENU menu = GetMenu(window);
-    CheckMenuItem(menu, IDM_VIEW_MODULES, MF_CHECKED);
-    CheckMenuItem(menu, IDM_VIEW_CHANNELS, MF_UNCHECKED);
-    app->tabLabelMode = 0;
-    LabelAllTabs(window, IDS_TAB_MODULE_FIRST);
-}
-
-void OnViewChannels(HWND window, AppData* app)
-{
-    HMENU menu = GetMenu(window);
-    CheckMenuItem(menu, IDM_VIEW_CHANNELS, MF_CHECKED);
-    CheckMenuItem(menu, IDM_VIEW_MODULES, MF_UNCHECKED);
-    app->tabLabelMode = 1;
-    LabelAllTabs(window, IDS_TAB_RANGE_FIRST);
+    CheckMenuItem(menu, IDM_VIEW_MODULES, mode == 0 ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, IDM_VIEW_CHANNELS, mode == 1 ? MF_CHECKED : MF_UNCHECKED);
+    app->tabLabelMode = mode;
+    LabelAllTabs(window, mode == 0 ? IDS_TAB_MODULE_FIRST : IDS_TAB_RANGE_FIRST);
 }
 
 // False for commands this window does not handle.
@@ -265,8 +257,8 @@ bool OnCommand(HWND window, int id)
     case IDM_SELECT_CONTROLLER: OnSelectController(window, app); return true;
     case IDM_CONTROLLER_INFO: OnControllerInfo(window, app); return true;
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
-    case IDM_VIEW_MODULES: OnViewModules(window, app); return true;
-    case IDM_VIEW_CHANNELS: OnViewChannels(window, app); return true;
+    case IDM_VIEW_MODULES: SetTabLabelMode(window, app, 0); return true;
+    case IDM_VIEW_CHANNELS: SetTabLabelMode(window, app, 1); return true;
     case IDM_HELP_TOPICS: ShowHelp(window, kHelpFile, HELP_INDEX, 0); return true;
     case IDM_ABOUT: g_tavro.TavroDLG_AboutBox(window, kTitle, 0); return true;
     }
@@ -284,25 +276,13 @@ void OnClose(HWND window)
         app->SaveSettings();
     }
     ShowHelp(window, kHelpFile, HELP_QUIT, 0);
-    // The page window and its timer go before the record they borrow.
-    HWND pageWindow = PageWindow(window);
-    if (pageWindow)
-        DestroyWindow(pageWindow);
-    delete app;
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    ReleaseAppData(window);
 }
 
 void OnDestroy(HWND window)
 {
-    // Only an abandoned start-up can still hold the record here.
-    AppData* app = GetAppData(window);
-    if (app) {
-        HWND pageWindow = PageWindow(window);
-        if (pageWindow)
-            DestroyWindow(pageWindow);
-        delete app;
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    }
+    // Only an abandoned start-up still holds the record here.
+    ReleaseAppData(window);
     PostQuitMessage(0);
 }
 
@@ -406,12 +386,12 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand, char* commandLine)
     if (!window)
         return nullptr;
     if (!CreateTabControl(window)) {
-        DiscardMainWindow(window);
+        DestroyWindow(window);
         return nullptr;
     }
     if (!CreateWindowExA(0, kPageWindowClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PAGE_WINDOW)), instance, nullptr)) {
-        DiscardMainWindow(window);
+        DestroyWindow(window);
         return nullptr;
     }
     RECT client;
@@ -427,7 +407,7 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand, char* commandLine)
     AppData* app = GetAppData(window);
     ApplyCommandLine(app, commandLine);
     if (OpenControllerWithChoice(app, -1) < 1) {
-        DiscardMainWindow(window);
+        DestroyWindow(window);
         return nullptr;
     }
     CheckMenuItem(menu, IDM_AUTO_CONFIG, app->AutoConfig() ? MF_CHECKED : MF_UNCHECKED);
