@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "settings.h"
 #include "tavro_binding.h"
 #include "tuning_data.h"
 #include "window_utils.h"
@@ -19,7 +20,7 @@ namespace {
 int g_printCancelled = 0;
 HWND g_cancelDialog = nullptr;
 
-const char FOOTER_LINE_1[] = "Korvane Servo Tuning Program Version 2.7.0.217";
+const char FOOTER_LINE_1[] = "Korvane Servo Tuning Program Version " TUNING_PROGRAM_VERSION;
 const char FOOTER_LINE_2[] = "www.korvane.com";
 
 struct PageFonts {
@@ -35,7 +36,7 @@ HFONT CreateArialFont(int height, int weight, bool underline)
     font.lfHeight = height;
     font.lfWeight = weight;
     font.lfUnderline = underline ? TRUE : FALSE;
-    strcpy(font.lfFaceName, "Arial");
+    snprintf(font.lfFaceName, sizeof(font.lfFaceName), "Arial");
     return CreateFontIndirectA(&font);
 }
 
