@@ -218,6 +218,11 @@ TEST_F(SettingsTest, AxisKeyIsReadOnlyForTheSameHardware)
     data->Axis = 1;
     EXPECT_EQ(0, SaveAxisSettings(window.Window()));
     EXPECT_EQ("missing", Shape(PROGRAM_KEY + "\\Axis-1:1", "Identity"));
+    // The key of a cancelled selection is still read, by its signed id.
+    double limit = 70.0;
+    SetValue(PROGRAM_KEY + "\\Axis-1:1", "PropGainMax", REG_BINARY, &limit, 8);
+    EXPECT_EQ(1, LoadAxisSettings(window.Window()));
+    EXPECT_DOUBLE_EQ(70.0, data->propGain.upperPercent);
 }
 
 TEST_F(SettingsTest, UnsoundTestSettingsAndLimitsKeepTheirValues)
