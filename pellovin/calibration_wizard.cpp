@@ -38,12 +38,10 @@ AnalogChannel* PageChannel(HWND page)
 }
 
 // Keeps the channel the wizard builder gave every page.
-AnalogChannel* OnPageInit(HWND page, LPARAM lParam)
+void OnPageInit(HWND page, LPARAM lParam)
 {
     const PROPSHEETPAGEA* sheetPage = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
-    AnalogChannel* channel = reinterpret_cast<AnalogChannel*>(sheetPage->lParam);
-    SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(channel));
-    return channel;
+    SetWindowLongPtrA(page, GWLP_USERDATA, sheetPage->lParam);
 }
 
 // Drives the output in converter counts, whatever its display mode.

@@ -52,6 +52,7 @@ public:
 private:
     std::vector<AnalogChannel*> channels_;
     double referenceVoltage_ = 5.0;
+    // Module pages accept 4.75 V and up; the standard-inputs page sets its own.
     double minimumReference_ = 4.75;
     int groupIndex_;
     HWND pageWindow_ = nullptr;

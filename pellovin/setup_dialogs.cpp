@@ -24,11 +24,7 @@ struct InputSetupState {
     int pendingMode;
 };
 
-InputSetupState* InputState(HWND dialog)
-{
-    return reinterpret_cast<InputSetupState*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
-}
-
+// What a dialog works on, kept in its user data at WM_INITDIALOG.
 template <typename T> T* DialogRecord(HWND dialog)
 {
     return reinterpret_cast<T*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
@@ -100,7 +96,7 @@ void OnInputMode(HWND dialog, InputSetupState* state, int mode)
 
 BOOL OnInputCommand(HWND dialog, int id)
 {
-    InputSetupState* state = InputState(dialog);
+    InputSetupState* state = DialogRecord<InputSetupState>(dialog);
     if (!state)
         return FALSE;
     switch (id) {
@@ -230,6 +226,22 @@ void OnReferenceOk(HWND dialog, ChannelGroup* group)
     EndDialog(dialog, 1);
 }
 
+BOOL OnReferenceCommand(HWND dialog, int id)
+{
+    ChannelGroup* group = DialogRecord<ChannelGroup>(dialog);
+    if (!group)
+        return FALSE;
+    switch (id) {
+    case IDOK:
+        OnReferenceOk(dialog, group);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 } // namespace
 
 void InitInputSetupDlg(HWND dialog, int mode, const AnalogChannel* channel)
@@ -271,7 +283,7 @@ INT_PTR CALLBACK InputSetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
         return OnInputCommand(dialog, LOWORD(wParam));
     case WM_DESTROY:
-        delete InputState(dialog);
+        delete DialogRecord<InputSetupState>(dialog);
         SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
         return FALSE;
     }
@@ -294,20 +306,8 @@ INT_PTR CALLBACK ReferenceDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_INITDIALOG:
         return OnReferenceInit(dialog, reinterpret_cast<ChannelGroup*>(lParam));
-    case WM_COMMAND: {
-        ChannelGroup* group = DialogRecord<ChannelGroup>(dialog);
-        if (!group)
-            return FALSE;
-        if (LOWORD(wParam) == IDOK) {
-            OnReferenceOk(dialog, group);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, 0);
-            return TRUE;
-        }
-        return FALSE;
-    }
+    case WM_COMMAND:
+        return OnReferenceCommand(dialog, LOWORD(wParam));
     }
     return FALSE;
 }
