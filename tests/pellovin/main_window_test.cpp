@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "main_window.h"
 #include "panel_fixture.h"
@@ -170,44 +171,48 @@ TEST_F(AnalogMainWindowTest, OnlyTheShownPageReadsItsInputs)
     EXPECT_EQ(moduleReads % 4, 0);
 }
 
-TEST_F(AnalogMainWindowTest, ReadoutsFollowTheSimulatedInputs)
+TEST_F(AnalogMainWindowTest, StandardInputsShowTheSimulatedVoltage)
 {
-    const TavroSimControllerInfo info = ModularController();
-    ASSERT_NE(StartOn(info.id), nullptr);
-    ASSERT_EQ(TavroSim_SetAnalogInput(info.id, 1, 2.0), 0);
-    AnalogChannel* input = Group(0)->Channels()[0];
-    const double perCount = input->VoltsPerCountValue();
-    // A fixed input carries no noise: the panel must show exactly its count.
-    const long counts = static_cast<unsigned short>(g_tavro.TavroGetAnalog(App()->Handle(), 1));
-    const double volts = counts * perCount + input->VoltsOffset();
-    std::string text;
-    EXPECT_TRUE(PumpUntil([&] {
-        text = ItemText(Page(0), 2100);
-        return text.size() > 2 && text.substr(text.size() - 2) == " V" &&
-               std::abs(std::strtod(text.c_str(), nullptr) - volts) < 0.0011;
-    })) << text;
-    char expected[64];
-    snprintf(expected, sizeof expected, "%+3.3f V", volts);
-    EXPECT_EQ(text, expected);
-
-    input->SetDisplayMode(1222);
-    ASSERT_TRUE(PumpUntil([&] {
-        text = ItemText(Page(0), 2100);
-        return text.find(" Counts") != std::string::npos;
-    }));
-    snprintf(expected, sizeof expected, "%5ld Counts", counts);
-    EXPECT_EQ(text, expected);
-
-    input->SetDisplayMode(1223);
-    input->SetUserFactor(10.0);
-    input->SetUserOffset(0.0);
-    input->SetLabel("mm");
-    ASSERT_TRUE(PumpUntil([&] {
-        text = ItemText(Page(0), 2100);
-        return text.find(" mm") != std::string::npos;
-    }));
-    snprintf(expected, sizeof expected, "%+3.3f mm", volts * 10.0);
-    EXPECT_EQ(text, expected);
+    // One model each: 12-bit and 16-bit inputs over -10 to +10 V, 10-bit over
+    // 0 to 5 V. Two converter steps of the coarsest is the tolerance.
+    const double tolerance = 0.012;
+    for (const auto& [type, volts] : {std::pair<int, double>{1, -3.75}, {4, 6.2}, {5, 3.3}}) {
+        SCOPED_TRACE("controller type " + std::to_string(type));
+        TavroSimControllerInfo info = {};
+        ASSERT_TRUE(FindController(
+            [type = type](const TavroSimControllerInfo& c) { return c.controllerType == type; },
+            &info));
+        ASSERT_NE(StartOn(info.id), nullptr);
+        ASSERT_EQ(TavroSim_SetAnalogInput(info.id, 1, volts), 0);
+        std::string text;
+        EXPECT_TRUE(PumpUntil([&] {
+            text = ItemText(Page(0), 2100);
+            return text.size() > 2 && text.substr(text.size() - 2) == " V" &&
+                   std::abs(std::strtod(text.c_str(), nullptr) - volts) <= tolerance;
+        })) << text;
+        if (type == 1) {
+            // The same input in counts, then in user units of ten per volt.
+            AnalogChannel* input = Group(0)->Channels()[0];
+            const long counts =
+                static_cast<unsigned short>(g_tavro.TavroGetAnalog(App()->Handle(), 1));
+            char expected[64];
+            snprintf(expected, sizeof expected, "%5ld Counts", counts);
+            input->SetDisplayMode(1222);
+            EXPECT_TRUE(PumpUntil([&] { return ItemText(Page(0), 2100) == expected; }))
+                << ItemText(Page(0), 2100);
+            input->SetDisplayMode(1223);
+            input->SetUserFactor(10.0);
+            input->SetUserOffset(0.0);
+            input->SetLabel("mm");
+            EXPECT_TRUE(PumpUntil([&] {
+                text = ItemText(Page(0), 2100);
+                return text.find(" mm") != std::string::npos &&
+                       std::abs(std::strtod(text.c_str(), nullptr) - volts * 10.0) <=
+                           tolerance * 10.0;
+            })) << text;
+        }
+        Close();
+    }
 }
 
 TEST_F(AnalogMainWindowTest, SixteenBitInputsReadAsUnsignedCounts)
@@ -364,6 +369,20 @@ TEST_F(AnalogMainWindowTest, SwitchingControllersWritesNothingThroughTheClosedHa
     ASSERT_NE(StartOn(modular.id), nullptr);
     Output(1, 0)->Write(3000, 1233);
     PumpFor(150);
+    {
+        // A cancelled choice only stores the settings: same controller,
+        // same pages, outputs untouched.
+        DialogAnswerer answerer;
+        answerer.Expect(IDCANCEL);
+        const short handle = App()->Handle();
+        HWND page = Page(0);
+        Command(IDM_SELECT_CONTROLLER);
+        EXPECT_EQ(answerer.Count(), 1u);
+        EXPECT_EQ(App()->Handle(), handle);
+        EXPECT_EQ(Page(0), page);
+    }
+    EXPECT_EQ(TavroSim_GetAnalogOutput(modular.id, 1), 3000);
+    EXPECT_EQ(IniValue(Section("Analog Output", modular.id, 1), "OutputCounts"), "3000");
     TavroSim_ResetCallCounts();
     {
         DialogAnswerer answerer;
