@@ -12,7 +12,7 @@ namespace {
 const int kConfigRecordSize = 128;
 const int kChannelsPerPage = 16;
 // More slots than any controller has: a larger count is taken as garbage.
-const int kMaxModuleSlots = 256;
+const int kMaxModuleSlots = 128;
 
 } // namespace
 
@@ -64,10 +64,13 @@ short AppDataBase::OpenController(int id)
     controllerType = config.controllerType;
     digitalChannelCount = config.digitalChannels;
     pageCount = digitalChannelCount / kChannelsPerPage;
+    // A slot count no controller has gives no module list and no slots.
     moduleSlotCount = config.moduleSlots;
+    if (moduleSlotCount < 0 || moduleSlotCount > kMaxModuleSlots)
+        moduleSlotCount = 0;
 
     analogModuleCount = 0;
-    if (moduleSlotCount > 0 && moduleSlotCount <= kMaxModuleSlots) {
+    if (moduleSlotCount > 0) {
         moduleList = new int[moduleSlotCount];
         for (int slot = 0; slot < moduleSlotCount; ++slot)
             moduleList[slot] = TAVRO_MODULE_EMPTY;

@@ -70,9 +70,13 @@ protected:
 
 TEST_F(AppDataTest, OpenReadsCountsModulesAndPages)
 {
+    std::string manyModules;
+    for (int slot = 0; slot < 150; ++slot)
+        manyModules += "12,";
     const std::string config = folder.File("tavrosim.ini");
     WriteTextFile(config, "[Controller0]\r\nType=1\r\nDigitalChannels=40\r\nModules=1,12,12,15\r\n"
-                          "AnalogInputs=8\r\nAnalogOutputs=4\r\n");
+                          "AnalogInputs=8\r\nAnalogOutputs=4\r\n"
+                          "[Controller1]\r\nType=1\r\nModules=" + manyModules + "15\r\n");
     ASSERT_EQ(TavroSim_Reload(config.c_str()), 0);
     TestAppData app(confPath);
     app.SetControllerID(3);
@@ -98,6 +102,15 @@ TEST_F(AppDataTest, OpenReadsCountsModulesAndPages)
     EXPECT_EQ(app.Handle(), 0);
     EXPECT_EQ(app.ModuleList(), nullptr);
     EXPECT_EQ(TavroSim_OpenHandleCount(), 0);
+
+    // A slot count beyond any controller's gives neither a list nor slots.
+    TavroSimControllerInfo many = {};
+    ASSERT_EQ(TavroSim_ControllerAt(1, &many), 0);
+    ASSERT_GT(many.moduleSlots, 128);
+    EXPECT_GT(app.OpenController(many.id), 0);
+    EXPECT_EQ(app.ModuleSlotCount(), 0);
+    EXPECT_EQ(app.ModuleList(), nullptr);
+    EXPECT_EQ(app.AnalogModuleCount(), 0);
 }
 
 TEST_F(AppDataTest, OpenFailuresAndRefusalsAreReportedInWords)
