@@ -3,6 +3,7 @@
 #include "main_window.h"
 
 #include "axis_panel.h"
+#include "registry_values.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -18,44 +19,16 @@ const int kSliderMax = 150;
 // Takes a stored DWORD into `value` only when it is one; else leaves it.
 bool ReadDword(HKEY key, const char* name, int* value)
 {
-    DWORD type = 0;
     DWORD stored = 0;
-    DWORD size = sizeof stored;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&stored), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof stored)
+    if (!RegReadDword(key, name, &stored))
         return false;
     *value = static_cast<int>(stored);
     return true;
 }
 
-// Takes a stored string into `text` (always terminated) only when it is one.
-bool ReadString(HKEY key, const char* name, char* text, DWORD capacity)
-{
-    char buffer[kDistanceSize + 1];
-    DWORD type = 0;
-    DWORD size = sizeof buffer - 1;
-    if (capacity == 0 || capacity > sizeof buffer)
-        return false;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return false;
-    buffer[size] = '\0';
-    snprintf(text, capacity, "%s", buffer);
-    return true;
-}
-
 void WriteDword(HKEY key, const char* name, int value)
 {
-    const DWORD stored = static_cast<DWORD>(value);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
-}
-
-void WriteString(HKEY key, const char* name, const char* text)
-{
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>(strlen(text) + 1));
+    RegWriteDword(key, name, static_cast<DWORD>(value));
 }
 
 void SubKeyName(char* name, size_t size, const char* prefix, int number)
@@ -154,7 +127,7 @@ void LoadAxisSettings(AxisPanelData* data, HKEY controllerKey)
     SendMessageA(panel, AXM_REFRESH, 0, 0);
 
     char distance[kDistanceSize];
-    if (ReadString(key, "Distance", distance, sizeof distance))
+    if (RegReadString(key, "Distance", distance, sizeof distance))
         SetDlgItemTextA(panel, IDC_DISTANCE, distance);
 
     int mode = 0;
@@ -185,7 +158,7 @@ void SaveAxisSettings(AxisPanelData* data, HKEY controllerKey)
     char distance[kDistanceSize];
     distance[0] = '\0';
     GetDlgItemTextA(panel, IDC_DISTANCE, distance, sizeof distance);
-    WriteString(key, "Distance", distance);
+    RegWriteString(key, "Distance", distance);
     WriteDword(key, "Mode", IsDlgButtonChecked(panel, IDC_ABS) == BST_CHECKED ? 0 : 1);
     WriteDword(key, "Velocity",
                static_cast<int>(SendDlgItemMessageA(panel, IDC_VELOCITY_SLIDER, TBM_GETPOS, 0, 0)));
