@@ -39,20 +39,6 @@ std::string ReportedText(AppDataBase& app)
     return answerer.Count() ? answerer.Seen()[0].text : "";
 }
 
-// Answers the selection dialog with controller `id`.
-void ChooseController(DialogAnswerer& answerer, short id)
-{
-    answerer.Expect(IDOK, [id](HWND dialog) {
-        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            const int count = static_cast<int>(SendMessageA(child, LB_GETCOUNT, 0, 0));
-            for (int i = 0; i < count; ++i) {
-                if (static_cast<short>(SendMessageA(child, LB_GETITEMDATA, i, 0)) == id)
-                    SendMessageA(child, LB_SETCURSEL, i, 0);
-            }
-        }
-    });
-}
-
 class AppDataTest : public ConnectionTest {
 protected:
     void SetUp() override
@@ -116,7 +102,7 @@ TEST_F(AppDataTest, OpenReadsCountsModulesAndPages)
 TEST_F(AppDataTest, OpenFailuresAndRefusalsAreReportedInWords)
 {
     TestAppData app(confPath);
-    EXPECT_EQ(app.OpenController(FailingId()), 0);
+    EXPECT_EQ(app.OpenController(SimulatedFailingController()), 0);
     const short code = app.Handle();
     EXPECT_LT(code, 0);
     EXPECT_EQ(app.LastOpenStatus(), code);
@@ -143,7 +129,7 @@ TEST_F(AppDataTest, OpenFailuresAndRefusalsAreReportedInWords)
     };
     for (const auto& c : refusals) {
         WriteTextFile(confPath, c.conf);
-        EXPECT_EQ(app.OpenController(IdOfType(1)), 0);
+        EXPECT_EQ(app.OpenController(SimulatedControllerOfType(1).id), 0);
         EXPECT_EQ(app.LastOpenStatus(), c.status);
         // Refused but still open until the next close.
         EXPECT_GT(app.Handle(), 0);
@@ -161,7 +147,7 @@ TEST_F(AppDataTest, CancelledChoiceClosesTheRefusedController)
     DialogAnswerer answerer;
     answerer.Expect(IDOK);      // the model check's message
     answerer.Expect(IDCANCEL);  // the controller selection
-    EXPECT_EQ(OpenControllerWithChoice(&app, IdOfType(1)), 0);
+    EXPECT_EQ(OpenControllerWithChoice(&app, SimulatedControllerOfType(1).id), 0);
     EXPECT_EQ(answerer.Count(), 2u);
     EXPECT_EQ(app.Handle(), 0);
     EXPECT_EQ(TavroSim_OpenHandleCount(), 0);
@@ -170,12 +156,12 @@ TEST_F(AppDataTest, CancelledChoiceClosesTheRefusedController)
 
 TEST_F(AppDataTest, FailedOpenThenChosenController)
 {
-    const short good = IdOfType(1);
+    const short good = SimulatedControllerOfType(1).id;
     TestAppData app(confPath);
-    app.SetControllerID(FailingId());
+    app.SetControllerID(SimulatedFailingController());
     DialogAnswerer answerer;
     answerer.Expect(IDOK);
-    ChooseController(answerer, good);
+    AnswerControllerChoice(answerer, good);
     const short handle = OpenControllerWithChoice(&app, -1);
     EXPECT_GT(handle, 0);
     EXPECT_EQ(app.ControllerID(), good);

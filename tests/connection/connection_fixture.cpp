@@ -10,30 +10,6 @@ void ConnectionTest::SetUp()
     TavroSim_ResetCallCounts();
 }
 
-short ConnectionTest::IdOfType(int type)
-{
-    const int count = TavroSim_ControllerCount();
-    for (int i = 0; i < count; ++i) {
-        TavroSimControllerInfo info = {};
-        if (TavroSim_ControllerAt(i, &info) == 0 && info.controllerType == type && info.openError == 0)
-            return info.id;
-    }
-    ADD_FAILURE() << "no simulated controller of type " << type;
-    return -1;
-}
-
-short ConnectionTest::FailingId()
-{
-    const int count = TavroSim_ControllerCount();
-    for (int i = 0; i < count; ++i) {
-        TavroSimControllerInfo info = {};
-        if (TavroSim_ControllerAt(i, &info) == 0 && info.openError != 0)
-            return info.id;
-    }
-    ADD_FAILURE() << "no simulated controller that fails to open";
-    return -1;
-}
-
 std::string ConfText(const std::string& version, const std::string& sections)
 {
     return "[General]\r\nVersion=" + version + "\r\n\r\n" + sections;

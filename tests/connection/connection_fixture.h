@@ -6,15 +6,12 @@
 
 #include <string>
 
-#include "tavrosim_control.h"
+#include "simulated_controllers.h"
 
 // Binds both libraries and reloads the simulator's shipped controllers.
 class ConnectionTest : public ::testing::Test {
 protected:
     void SetUp() override;
-
-    static short IdOfType(int type);
-    static short FailingId();
 };
 
 // A drevalon.conf text with [General] Version and the given type sections.

@@ -86,7 +86,7 @@ TEST_F(ConnectionTest, ConfKeysDefaultsAndMalformedValues)
 TEST_F(ConnectionTest, ControllerResolutionOverridesTheFile)
 {
     // The analog-only model reports its own input and output resolution.
-    const short handle = g_tavro.TavroOpen(IdOfType(4), 2, "");
+    const short handle = g_tavro.TavroOpen(SimulatedControllerOfType(4).id, 2, "");
     ASSERT_GT(handle, 0);
     TavroControllerConfig config = {};
     config.size = sizeof config;

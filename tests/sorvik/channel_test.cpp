@@ -19,7 +19,7 @@ protected:
     // channel with the bits `with` and without `without`.
     void ShowChannel(int type, unsigned short with, unsigned short without)
     {
-        info = ControllerOfType(type);
+        info = SimulatedControllerOfType(type);
         WriteSettings(0, info.id);
         ASSERT_NE(Start(""), nullptr);
         channel = FindChannel(info.id, TabCount() * 16, with, without);

@@ -26,7 +26,7 @@ unsigned short DirectionAndPolarity(short id, short channel)
 
 TEST_F(SorvikTest, FirstRunResetsEveryChannelMarksAndStoresOnce)
 {
-    const TavroSimControllerInfo info = ControllerOfType(2);
+    const TavroSimControllerInfo info = SimulatedControllerOfType(2);
     WriteSettings(0, info.id);
     ASSERT_NE(Start(""), nullptr);
     EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), info.digitalChannels);
@@ -39,22 +39,32 @@ TEST_F(SorvikTest, FirstRunResetsEveryChannelMarksAndStoresOnce)
     EXPECT_EQ(ReadTextFile(StorePath(info.id)), "");
 }
 
-TEST_F(SorvikTest, Type5IsNeitherResetNorMarked)
+TEST_F(SorvikTest, Type5AndChannelessControllersAreNeitherResetNorMarked)
 {
-    const short id = ControllerOfType(5).id;
-    WriteSettings(0, id);
-    ASSERT_NE(Start(""), nullptr);
-    DialogAnswerer& answerer = Answers();
-    answerer.Expect(IDYES);
-    Command(IDM_RESET_ALL);
-    EXPECT_EQ(answerer.Count(), 1u);
-    EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 0);
-    EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", MarkerKey(id).c_str(), 0, IniPath().c_str()), 0);
+    // Type 5 has two pages; the analog-only type 4 has no digital channels.
+    for (int type : {5, 4}) {
+        const short id = SimulatedControllerOfType(type).id;
+        WriteSettings(0, id);
+        ASSERT_NE(Start(""), nullptr) << type;
+        EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 0) << type;
+        SelectTab(TabCount() - 1);
+        DialogAnswerer& answerer = Answers();
+        answerer.Expect(IDYES);
+        Command(IDM_RESET_ALL);
+        EXPECT_EQ(answerer.Count(), 1u) << type;
+        EXPECT_EQ(TavroSim_CallCount("TavroConfigureDigitalIO"), 0) << type;
+        EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", MarkerKey(id).c_str(), 0, IniPath().c_str()), 0) << type;
+        // The panel is refreshed all the same.
+        EXPECT_EQ(App()->currentPage, 0) << type;
+        EXPECT_EQ(SendMessageA(Tabs(), TCM_GETCURSEL, 0, 0), 0) << type;
+        Close();
+        TavroSim_ResetCallCounts();
+    }
 }
 
 TEST_F(SorvikTest, ResetAllReturnsToPowerOnAndTheFirstPage)
 {
-    const TavroSimControllerInfo info = ControllerOfType(1);
+    const TavroSimControllerInfo info = SimulatedControllerOfType(1);
     WriteSettings(0, info.id, MarkerKey(info.id) + "=1\r\n");
     ASSERT_NE(Start(""), nullptr);
     Click(IDC_DIRECTION_BUTTON_BASE);
@@ -81,7 +91,7 @@ TEST_F(SorvikTest, ResetAllReturnsToPowerOnAndTheFirstPage)
 
 TEST_F(SorvikTest, SaveThenRestoreBringsTheConfigurationBack)
 {
-    const short id = ControllerOfType(1).id;
+    const short id = SimulatedControllerOfType(1).id;
     WriteSettings(0, id, MarkerKey(id) + "=1\r\n");
     ASSERT_NE(Start(""), nullptr);
     Click(IDC_DIRECTION_BUTTON_BASE);
@@ -97,6 +107,8 @@ TEST_F(SorvikTest, SaveThenRestoreBringsTheConfigurationBack)
     Command(IDM_RESTORE_CONFIG);
     ASSERT_EQ(answerer.Count(), 2u);
     EXPECT_EQ(answerer.Seen()[1].caption, "Restore Configuration");
+    EXPECT_EQ(answerer.Seen()[1].text,
+              "Restore Digital I/O Configuration from .ini file.\n\n\tDo you want to continue?");
     EXPECT_EQ(DirectionAndPolarity(id, 1), TAVRO_DIO_OUTPUT | TAVRO_DIO_ACTIVE_HIGH);
     EXPECT_EQ(DirectionAndPolarity(id, 2), 0);
     EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Out");
@@ -105,7 +117,7 @@ TEST_F(SorvikTest, SaveThenRestoreBringsTheConfigurationBack)
 
 TEST_F(SorvikTest, AutoConfigRestoresAtStartUpAndIsStored)
 {
-    const short id = ControllerOfType(1).id;
+    const short id = SimulatedControllerOfType(1).id;
     WriteSettings(0, id, MarkerKey(id) + "=1\r\n");
     ASSERT_NE(Start(""), nullptr);
     Click(IDC_DIRECTION_BUTTON_BASE);

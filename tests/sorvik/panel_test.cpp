@@ -10,7 +10,7 @@ using namespace testing_support;
 
 TEST_F(SorvikTest, TabsFollowTheChannelCountAndTheView)
 {
-    const TavroSimControllerInfo info = ControllerOfType(2);  // 144 channels
+    const TavroSimControllerInfo info = SimulatedControllerOfType(2);  // 144 channels
     WriteSettings(0, info.id);
     ASSERT_NE(Start(""), nullptr);
     EXPECT_EQ(TabCount(), 9);
@@ -33,7 +33,7 @@ TEST_F(SorvikTest, TabsFollowTheChannelCountAndTheView)
 
 TEST_F(SorvikTest, NonModularControllerLabelsByRangeAndGraysTheView)
 {
-    WriteSettings(0, ControllerOfType(8).id);
+    WriteSettings(0, SimulatedControllerOfType(8).id);
     ASSERT_NE(Start(""), nullptr);
     ASSERT_FALSE(App()->Traits().modular);
     EXPECT_EQ(TabLabel(0), "1-16");
@@ -43,8 +43,8 @@ TEST_F(SorvikTest, NonModularControllerLabelsByRangeAndGraysTheView)
 
 TEST_F(SorvikTest, CommandLineBoardAndPage)
 {
-    const short stored = ControllerOfType(1).id;
-    const short large = ControllerOfType(2).id;
+    const short stored = SimulatedControllerOfType(1).id;
+    const short large = SimulatedControllerOfType(2).id;
     WriteSettings(1, stored);
     ASSERT_NE(Start("--board=" + std::to_string(large) + " -p 1"), nullptr);
     EXPECT_EQ(TavroSim_ControllerIdOfHandle(App()->Handle()), large);
@@ -112,7 +112,7 @@ TEST_F(SorvikTest, PollRunsEvery110msAnd880msOnType5)
     long calls[2] = {};
     const int types[2] = {1, 5};
     for (int i = 0; i < 2; ++i) {
-        WriteSettings(0, ControllerOfType(types[i]).id);
+        WriteSettings(0, SimulatedControllerOfType(types[i]).id);
         ASSERT_NE(Start(""), nullptr);
         TavroSim_ResetCallCounts();
         PumpFor(1800);
@@ -127,7 +127,7 @@ TEST_F(SorvikTest, PollRunsEvery110msAnd880msOnType5)
 
 TEST_F(SorvikTest, CancelledChoiceAtStartUpEndsWithNothingOpen)
 {
-    WriteSettings(0, FailingController());
+    WriteSettings(0, SimulatedFailingController());
     DialogAnswerer& answerer = Answers();
     answerer.Expect(IDOK);
     answerer.Expect(IDCANCEL);
@@ -139,7 +139,7 @@ TEST_F(SorvikTest, CancelledChoiceAtStartUpEndsWithNothingOpen)
 
 TEST_F(SorvikTest, ClosingAsksOnlyAfterAChangeAndReleasesEverything)
 {
-    const short id = ControllerOfType(1).id;
+    const short id = SimulatedControllerOfType(1).id;
     WriteSettings(0, id);
     ASSERT_NE(Start(""), nullptr);
     Close();
@@ -164,8 +164,8 @@ TEST_F(SorvikTest, ClosingAsksOnlyAfterAChangeAndReleasesEverything)
 
 TEST_F(SorvikTest, SwitchingControllersAsksSavesAndRelabels)
 {
-    const short large = ControllerOfType(2).id;
-    const short small = ControllerOfType(1).id;  // 48 channels
+    const short large = SimulatedControllerOfType(2).id;
+    const short small = SimulatedControllerOfType(1).id;  // 48 channels
     WriteSettings(0, large);
     ASSERT_NE(Start(""), nullptr);
     Command(IDM_VIEW_CHANNELS);
@@ -179,13 +179,15 @@ TEST_F(SorvikTest, SwitchingControllersAsksSavesAndRelabels)
     Command(IDM_SELECT_CONTROLLER);
     ASSERT_EQ(answerer->Count(), 2u);
     EXPECT_EQ(answerer->Seen()[0].caption, "Save Configuration");
+    EXPECT_EQ(answerer->Seen()[0].text, "Do you want to save Digital I/O configuration of \nthe current controller "
+                                        "before switching to another controller?\n\n");
     EXPECT_EQ(App()->Handle(), handle);
     EXPECT_TRUE(App()->dirty);
     EXPECT_NE(ReadTextFile(StorePath(large)), "");
 
     answerer = &Answers();
     answerer->Expect(IDNO);
-    ChooseController(*answerer, small);
+    AnswerControllerChoice(*answerer, small);
     Command(IDM_SELECT_CONTROLLER);
     ASSERT_EQ(answerer->Count(), 2u);
     EXPECT_EQ(TavroSim_ControllerIdOfHandle(App()->Handle()), small);
@@ -198,10 +200,10 @@ TEST_F(SorvikTest, SwitchingControllersAsksSavesAndRelabels)
 
 TEST_F(SorvikTest, FailedSwitchLeavesNoControllerAndNoPolling)
 {
-    WriteSettings(0, ControllerOfType(1).id);
+    WriteSettings(0, SimulatedControllerOfType(1).id);
     ASSERT_NE(Start(""), nullptr);
     DialogAnswerer& answerer = Answers();
-    ChooseController(answerer, FailingController());
+    AnswerControllerChoice(answerer, SimulatedFailingController());
     answerer.Expect(IDOK);      // the open failure
     answerer.Expect(IDCANCEL);  // the renewed choice
     Command(IDM_SELECT_CONTROLLER);

@@ -114,29 +114,6 @@ void SorvikTest::SelectTab(int index)
     SendMessageA(main_, WM_NOTIFY, IDC_TAB_CONTROL, reinterpret_cast<LPARAM>(&header));
 }
 
-TavroSimControllerInfo SorvikTest::ControllerOfType(int type)
-{
-    TavroSimControllerInfo info = {};
-    for (int i = 0; i < TavroSim_ControllerCount(); ++i) {
-        if (TavroSim_ControllerAt(i, &info) == 0 && info.openError == 0 && info.controllerType == type)
-            return info;
-    }
-    ADD_FAILURE() << "no simulated controller of type " << type;
-    info.id = -1;
-    return info;
-}
-
-short SorvikTest::FailingController()
-{
-    TavroSimControllerInfo info = {};
-    for (int i = 0; i < TavroSim_ControllerCount(); ++i) {
-        if (TavroSim_ControllerAt(i, &info) == 0 && info.openError != 0)
-            return info.id;
-    }
-    ADD_FAILURE() << "no simulated controller that fails to open";
-    return -1;
-}
-
 int SorvikTest::FindChannel(short id, int channels, unsigned short with, unsigned short without)
 {
     for (int channel = 1; channel <= channels; ++channel) {
@@ -145,19 +122,6 @@ int SorvikTest::FindChannel(short id, int channels, unsigned short with, unsigne
             return channel;
     }
     return 0;
-}
-
-void SorvikTest::ChooseController(DialogAnswerer& answerer, short id)
-{
-    answerer.Expect(IDOK, [id](HWND dialog) {
-        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            const int count = static_cast<int>(SendMessageA(child, LB_GETCOUNT, 0, 0));
-            for (int i = 0; i < count; ++i) {
-                if (static_cast<short>(SendMessageA(child, LB_GETITEMDATA, i, 0)) == id)
-                    SendMessageA(child, LB_SETCURSEL, i, 0);
-            }
-        }
-    });
 }
 
 std::string SorvikTest::StorePath(short id)

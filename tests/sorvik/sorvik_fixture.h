@@ -11,8 +11,7 @@
 #include <string>
 
 #include "digital_app_data.h"
-#include "tavrosim_control.h"
-#include "test_support.h"
+#include "simulated_controllers.h"
 
 class SorvikTest : public ::testing::Test {
 protected:
@@ -42,12 +41,9 @@ protected:
     bool Checked(int id) const;
     UINT MenuState(int id) const;
 
-    static TavroSimControllerInfo ControllerOfType(int type);
-    static short FailingController();
     // First channel of `id` up to `channels` whose word has all bits of
     // `with` and none of `without`; 0 when none.
     static int FindChannel(short id, int channels, unsigned short with, unsigned short without);
-    static void ChooseController(testing_support::DialogAnswerer& answerer, short id);
     static std::string StorePath(short id);
     static std::string IniPath();
 
