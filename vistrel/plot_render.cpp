@@ -301,7 +301,10 @@ void DrawPlotTraces(HDC dc, PlotWindowData* data, const PlotLayout& layout, Pain
         if (!pen)
             pen = CreatePen(PS_SOLID, width, color);
         HGDIOBJ oldPen = SelectObject(dc, pen);
+        // The gaps of a dashed trace show the traces beneath it.
+        int oldBkMode = SetBkMode(dc, TRANSPARENT);
         DrawTraceLine(dc, *data, layout, samples, &points);
+        SetBkMode(dc, oldBkMode);
         const std::string& label = data->traceLabels[trace];
         if (!label.empty()) {
             SetTextColor(dc, color);

@@ -233,4 +233,31 @@ TEST(PlotRender, ScreenPaintFillsMarginAndPlotAreaInTheirColours)
     DestroyWindow(plot);
 }
 
+TEST(PlotRender, DashedTraceLeavesTheTraceBeneathItVisible)
+{
+    HWND plot = MakePlot(kWidth, kHeight, true);
+    SendMessageA(plot, PLM_SETFLAGS, 0, PLF_NOGRID | PLF_NOZEROLINE);
+    SendMessageA(plot, PLM_SETCOLORSTYLE, 0, -1);
+    SendMessageA(plot, PLM_SETBACKCOLOR, 0, RGB(0, 0, 0));
+    SendMessageA(plot, PLM_SETLINECOLOR, 0, RGB(0, 200, 0));
+    SendMessageA(plot, PLM_SETLINECOLOR, 6, RGB(128, 128, 128));
+    SendMessageA(plot, PLM_SETLINESTYLE, 6, PS_DASH);
+    SetTrace(plot, 0, {0.5, 0.5});
+    SetTrace(plot, 6, {0.5, 0.5});
+    SendMessageA(plot, PLM_REDRAW, 0, 0);
+    UpdateWindow(plot);
+    HDC dc = GetDC(plot);
+    int green = 0, grey = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; x += 2) {
+            COLORREF pixel = GetPixel(dc, x, y) & 0xFFFFFF;
+            green += pixel == RGB(0, 200, 0) ? 1 : 0;
+            grey += pixel == RGB(128, 128, 128) ? 1 : 0;
+        }
+    ReleaseDC(plot, dc);
+    DestroyWindow(plot);
+    EXPECT_GT(grey, 20);
+    EXPECT_GT(green, 20);
+}
+
 } // namespace
