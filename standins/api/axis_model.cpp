@@ -176,6 +176,7 @@ void AxisModel::Enable(bool on)
     integrator_ = derivativeTerm_ = derivativeClock_ = 0.0;
     lastDerivativeError_ = 0.0;
     double here = Position();
+    gearSlaveBase_ += here - command_; // a geared axis keeps following from here
     target_ = raw_ = command_ = here;
     rawSpeed_ = commandVelocity_ = 0.0;
     ResetSmoothing(here);

@@ -187,6 +187,23 @@ TEST_F(SimTest, PositionRedefinitionAndGearingFollowTheMaster)
     EXPECT_EQ(2300.0, slave);
     EXPECT_LT(TavroEnableGearing(h, 2, 2, 1.0, 1), 0);
     EXPECT_LT(TavroEnableGearing(h, 2, 9, 1.0, 1), 0);
+
+    // A geared axis switched on takes its present position and follows on
+    // from there, without jumping to where its command had gone meanwhile.
+    TavroEnableAxis(h, 3, 0);
+    ASSERT_EQ(TAVRO_OK, TavroEnableGearing(h, 3, 1, 1.0, 1));
+    TavroMoveRelative(h, 1, 1000.0);
+    Run(0.5);
+    TavroGetPositionEx(h, 3, &position);
+    EXPECT_EQ(0.0, position) << "the motor was off";
+    ASSERT_EQ(TAVRO_OK, TavroEnableAxis(h, 3, 1));
+    Run(0.2);
+    TavroGetOptimalEx(h, 3, &slave);
+    EXPECT_EQ(0.0, slave);
+    TavroMoveRelative(h, 1, 500.0);
+    Run(0.5);
+    TavroGetOptimalEx(h, 3, &slave);
+    EXPECT_EQ(500.0, slave);
 }
 
 TEST_F(SimTest, SettingsReadBackAsWrittenAndBadValuesChangeNothing)
@@ -234,11 +251,19 @@ TEST_F(SimTest, SettingsReadBackAsWrittenAndBadValuesChangeNothing)
     EXPECT_LT(TavroSetGain(h, 2, -1.0), 0);
     EXPECT_LT(TavroSetOperatingMode(h, 2, 0, 3), 0);
 
-    // Reset brings back the power-on settings.
+    // Reset brings back the power-on settings, outputs included.
+    TavroEnableAxis(h, 2, 1);
+    TavroSetAnalog(h, 1, 100);
+    TavroConfigureDigitalIO(h, 1, TAVRO_DIO_MODE_OUTPUT);
+    TavroEnableDigitalIO(h, 1, 1);
     ASSERT_EQ(TAVRO_OK, TavroReset(h, 0));
     TavroGetMotionConfig(h, 2, &back);
     EXPECT_EQ(TAVRO_RATE_HIGH, back.updateRate);
     EXPECT_EQ(20000.0, back.velocity);
     TavroGetProfile(h, 2, &value);
     EXPECT_EQ(TAVRO_PROFILE_TRAPEZOIDAL, value);
+    EXPECT_FALSE(TavroDecodeStatus(h, TavroGetStatus(h, 2), TAVRO_STAT_MOTOR_ON));
+    EXPECT_EQ(2048, TavroSim_GetAnalogOutput(0, 1));
+    EXPECT_EQ(TAVRO_DIO_ACTIVE_HIGH | TAVRO_DIO_CAN_LATCH, TavroSim_GetDigitalConfig(0, 1));
+    EXPECT_EQ(0, TavroSim_GetDigitalOutput(0, 1));
 }
