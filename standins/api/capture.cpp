@@ -33,14 +33,12 @@ long ClampPoints(const AxisModel& axis, long points)
 }
 
 // Records the set-up of a capture; the capture starts with StartCapture.
+// The period is kept as asked (in whole ticks) even below the axis's own
+// servo period, so the caller's time base stays true.
 void SetUpCapture(Controller& c, short axis, double period, double delay)
 {
     Capture& cap = c.captures[static_cast<size_t>(axis - 1)];
-    const AxisModel& a = c.axes[static_cast<size_t>(axis - 1)];
-    long servoTicks = Ticks(c, a.SamplePeriod());
     long periodTicks = Ticks(c, period);
-    if (periodTicks < servoTicks)
-        periodTicks = servoTicks;
     if (periodTicks < 1)
         periodTicks = 1;
     cap.period = periodTicks * c.tick;
@@ -112,7 +110,7 @@ void StartCapture(Controller& c, short axis, long points)
 {
     Capture& cap = c.captures[static_cast<size_t>(axis - 1)];
     if (cap.periodTicks < 1 || cap.period <= 0.0)
-        SetUpCapture(c, axis, 0.0, 0.0);
+        SetUpCapture(c, axis, c.axes[static_cast<size_t>(axis - 1)].SamplePeriod(), 0.0);
     cap.points = ClampPoints(c.axes[static_cast<size_t>(axis - 1)], points < 1 ? 1 : points);
     cap.actual.clear();
     cap.optimal.clear();
