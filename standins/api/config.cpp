@@ -257,11 +257,28 @@ void SetUpController(Controller& c)
         c.axes[i].Configure(spec.axes[i], fractional);
     c.captures.assign(spec.axes.size(), Capture());
     c.digital.assign(static_cast<size_t>(spec.digitalChannels), DigitalChannel());
-    for (size_t i = 0; i < c.digital.size(); ++i)
-        c.digital[i].config = static_cast<unsigned short>(TAVRO_DIO_ACTIVE_HIGH | spec.digitalCaps[i]);
     c.analogIn.assign(static_cast<size_t>(spec.analogInputs), AnalogInput());
+    c.analogOut.assign(static_cast<size_t>(spec.analogOutputs), 0);
+    PowerOnController(c);
+}
+
+// Inputs set from outside keep their stimulus: it is wiring, not a setting.
+void PowerOnController(Controller& c)
+{
+    const ControllerSpec& spec = c.spec;
+    for (AxisModel& axis : c.axes)
+        axis.PowerOn();
+    for (Capture& capture : c.captures)
+        capture = Capture();
+    for (size_t i = 0; i < c.digital.size(); ++i) {
+        DigitalChannel& ch = c.digital[i];
+        ch.config = static_cast<unsigned short>(TAVRO_DIO_ACTIVE_HIGH | spec.digitalCaps[i]);
+        ch.outputOn = false;
+        ch.latch = false;
+    }
     long mid = 1L << (spec.analogOutBits - 1);
-    c.analogOut.assign(static_cast<size_t>(spec.analogOutputs), mid);
+    for (long& out : c.analogOut)
+        out = mid;
     std::memset(c.registers, 0, sizeof c.registers);
     c.recording = Block();
     c.recordingBlock = false;

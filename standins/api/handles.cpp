@@ -187,22 +187,7 @@ extern "C" short TavroReset(short handle, short mode)
     SimGuard guard;
     short result = TAVRO_ERR_BAD_HANDLE;
     if (Controller* c = ControllerOfHandle(handle)) {
-        for (AxisModel& axis : c->axes)
-            axis.PowerOn();
-        for (Capture& capture : c->captures)
-            capture = Capture();
-        for (size_t i = 0; i < c->digital.size(); ++i) {
-            DigitalChannel& ch = c->digital[i];
-            ch.config = static_cast<unsigned short>(TAVRO_DIO_ACTIVE_HIGH | c->spec.digitalCaps[i]);
-            ch.outputOn = false;
-            ch.latch = false;
-        }
-        long mid = 1L << (c->spec.analogOutBits - 1);
-        for (long& out : c->analogOut)
-            out = mid;
-        c->block = Block();
-        c->recording = Block();
-        c->recordingBlock = false;
+        PowerOnController(*c);
         result = TAVRO_OK;
     }
     EndCall("TavroReset", result, "%d, %d", handle, mode);

@@ -129,7 +129,8 @@ public:
 // Configuration (config.cpp).
 void LoadControllers(const char* path);
 std::string DefaultConfigPath();
-void SetUpController(Controller& c); // power-on state from the configuration
+void SetUpController(Controller& c); // hardware and power-on state from the configuration
+void PowerOnController(Controller& c); // settings, outputs, registers and blocks as at power-on
 
 // Time (sim_clock.cpp).
 double ClockNow();
@@ -143,6 +144,21 @@ Controller* ControllerById(short id);
 AxisModel* AxisOf(Controller* c, short axis);
 // TAVRO_OK with both found, else the error code (the pointers may be null).
 short AxisStatus(short handle, short axis, Controller** controller, AxisModel** model);
+
+// Runs `apply` on the axis when handle and axis are good and `valid` holds;
+// otherwise changes nothing and gives the error code.
+template <typename Apply>
+short ChangeAxis(short handle, short axis, bool valid, Apply apply)
+{
+    Controller* c;
+    AxisModel* a;
+    short result = AxisStatus(handle, axis, &c, &a);
+    if (result == TAVRO_OK && !valid)
+        result = TAVRO_ERR_BAD_ARGUMENT;
+    if (result == TAVRO_OK)
+        apply(*a);
+    return result;
+}
 
 // Capture and blocks (capture.cpp), run once per tick.
 void CaptureTick(Controller& c);
