@@ -43,6 +43,11 @@ bool ValidFilter(const TavroFilterConfig& f)
         && f.velocityGain <= 32767.0 && Finite(f.maxFollowingError) && f.maxFollowingError >= 0.0;
 }
 
+bool ValidProfile(short p)
+{
+    return p == TAVRO_PROFILE_TRAPEZOIDAL || p == TAVRO_PROFILE_SCURVE || p == TAVRO_PROFILE_PARABOLIC;
+}
+
 bool ValidScale(const TavroScale& s)
 {
     const double values[] = {s.encoderScale, s.auxEncoderScale, s.outputScale, s.positionScale, s.velocityScale,
@@ -191,15 +196,8 @@ extern "C" short TavroGetMotionConfig(short handle, short axis, TavroMotionConfi
 extern "C" short TavroSetMotionConfig(short handle, short axis, TavroMotionConfig* config)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (!config || !ValidMotion(*config))
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->Settings().motion = *config;
-    }
+    short result = ChangeAxis(handle, axis, config && ValidMotion(*config),
+                              [&](AxisModel& a) { a.Settings().motion = *config; });
     EndCall("TavroSetMotionConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
     return result;
 }
@@ -215,15 +213,8 @@ extern "C" short TavroGetFilterConfig(short handle, short axis, TavroFilterConfi
 extern "C" short TavroSetFilterConfig(short handle, short axis, TavroFilterConfig* config)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (!config || !ValidFilter(*config))
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->Settings().filter = *config;
-    }
+    short result = ChangeAxis(handle, axis, config && ValidFilter(*config),
+                              [&](AxisModel& a) { a.Settings().filter = *config; });
     EndCall("TavroSetFilterConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
     return result;
 }
@@ -239,15 +230,8 @@ extern "C" short TavroGetScale(short handle, short axis, TavroScale* scale)
 extern "C" short TavroSetScale(short handle, short axis, TavroScale* scale)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (!scale || !ValidScale(*scale))
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->Settings().scale = *scale;
-    }
+    short result = ChangeAxis(handle, axis, scale && ValidScale(*scale),
+                              [&](AxisModel& a) { a.Settings().scale = *scale; });
     EndCall("TavroSetScale", result, "%d, %d, %p", handle, axis, static_cast<void*>(scale));
     return result;
 }
@@ -263,16 +247,8 @@ extern "C" short TavroGetProfile(short handle, short axis, short* profile)
 extern "C" short TavroSetProfile(short handle, short axis, short profile)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (profile != TAVRO_PROFILE_TRAPEZOIDAL && profile != TAVRO_PROFILE_SCURVE
-            && profile != TAVRO_PROFILE_PARABOLIC)
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->Settings().profile = profile;
-    }
+    short result = ChangeAxis(handle, axis, ValidProfile(profile),
+                              [&](AxisModel& a) { a.Settings().profile = profile; });
     EndCall("TavroSetProfile", result, "%d, %d, %d", handle, axis, profile);
     return result;
 }
@@ -288,15 +264,8 @@ extern "C" short TavroGetServoOutputPhase(short handle, short axis, short* phase
 extern "C" short TavroSetServoOutputPhase(short handle, short axis, short phase)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (phase != 0 && phase != 1)
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->Settings().outputPhase = phase;
-    }
+    short result = ChangeAxis(handle, axis, phase == 0 || phase == 1,
+                              [&](AxisModel& a) { a.Settings().outputPhase = phase; });
     EndCall("TavroSetServoOutputPhase", result, "%d, %d, %d", handle, axis, phase);
     return result;
 }
@@ -312,15 +281,8 @@ extern "C" short TavroGetModuleOutputMode(short handle, short axis, short* mode)
 extern "C" short TavroSetModuleOutputMode(short handle, short axis, short mode)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (mode < 0 || mode > 15)
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->Settings().outputMode = mode;
-    }
+    short result = ChangeAxis(handle, axis, mode >= 0 && mode <= 15,
+                              [&](AxisModel& a) { a.Settings().outputMode = mode; });
     EndCall("TavroSetModuleOutputMode", result, "%d, %d, %d", handle, axis, mode);
     return result;
 }
@@ -337,15 +299,8 @@ extern "C" short TavroGetGain(short handle, short axis, double* gain)
 extern "C" short TavroSetGain(short handle, short axis, double gain)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (!ValidGain(gain))
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->Settings().motion.proportionalGain = gain;
-    }
+    short result = ChangeAxis(handle, axis, ValidGain(gain),
+                              [&](AxisModel& a) { a.Settings().motion.proportionalGain = gain; });
     EndCall("TavroSetGain", result, "%d, %d, %g", handle, axis, gain);
     return result;
 }

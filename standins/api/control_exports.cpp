@@ -8,9 +8,27 @@
 
 namespace {
 
-Controller* Find(short id)
+enum class Io { Digital, AnalogIn, AnalogOut };
+
+// TAVRO_OK with `*a` set when the controller has the axis.
+short FindAxis(short id, short axis, AxisModel** a)
 {
-    return ControllerById(id);
+    Controller* c = ControllerById(id);
+    *a = AxisOf(c, axis);
+    if (!c)
+        return TAVRO_ERR_NO_CONTROLLER;
+    return *a ? TAVRO_OK : TAVRO_ERR_BAD_AXIS;
+}
+
+// TAVRO_OK with `*c` set when the controller has the channel.
+short FindChannel(short id, short channel, Io io, Controller** c)
+{
+    *c = ControllerById(id);
+    if (!*c)
+        return TAVRO_ERR_NO_CONTROLLER;
+    size_t count = io == Io::Digital ? (*c)->digital.size()
+                 : io == Io::AnalogIn ? (*c)->analogIn.size() : (*c)->analogOut.size();
+    return channel >= 1 && static_cast<size_t>(channel) <= count ? TAVRO_OK : TAVRO_ERR_BAD_CHANNEL;
 }
 
 } // namespace
@@ -128,12 +146,10 @@ extern "C" short TavroSim_GetAxisState(short controllerId, short axis, TavroSimA
     if (!state)
         return TAVRO_ERR_BAD_ARGUMENT;
     std::memset(state, 0, sizeof *state);
-    Controller* c = Find(controllerId);
-    if (!c)
-        return TAVRO_ERR_NO_CONTROLLER;
-    AxisModel* a = AxisOf(c, axis);
-    if (!a)
-        return TAVRO_ERR_BAD_AXIS;
+    AxisModel* a;
+    short result = FindAxis(controllerId, axis, &a);
+    if (result != TAVRO_OK)
+        return result;
     state->position = a->Position();
     state->command = a->Command();
     state->target = a->Target();
@@ -151,58 +167,50 @@ extern "C" short TavroSim_GetAxisState(short controllerId, short axis, TavroSimA
 extern "C" short TavroSim_ForceAxisError(short controllerId, short axis)
 {
     SimGuard guard;
-    Controller* c = Find(controllerId);
-    if (!c)
-        return TAVRO_ERR_NO_CONTROLLER;
-    AxisModel* a = AxisOf(c, axis);
-    if (!a)
-        return TAVRO_ERR_BAD_AXIS;
-    a->ForceError();
-    return TAVRO_OK;
+    AxisModel* a;
+    short result = FindAxis(controllerId, axis, &a);
+    if (result == TAVRO_OK)
+        a->ForceError();
+    return result;
 }
 
 extern "C" short TavroSim_SetLimit(short controllerId, short axis, int positiveSide, int on)
 {
     SimGuard guard;
-    Controller* c = Find(controllerId);
-    if (!c)
-        return TAVRO_ERR_NO_CONTROLLER;
-    AxisModel* a = AxisOf(c, axis);
-    if (!a)
-        return TAVRO_ERR_BAD_AXIS;
-    a->ForceLimit(positiveSide != 0, on != 0);
-    return TAVRO_OK;
+    AxisModel* a;
+    short result = FindAxis(controllerId, axis, &a);
+    if (result == TAVRO_OK)
+        a->ForceLimit(positiveSide != 0, on != 0);
+    return result;
 }
 
 extern "C" short TavroSim_SetDigitalInput(short controllerId, short channel, int level)
 {
     SimGuard guard;
-    Controller* c = Find(controllerId);
-    if (!c)
-        return TAVRO_ERR_NO_CONTROLLER;
-    if (channel < 1 || channel > static_cast<short>(c->digital.size()))
-        return TAVRO_ERR_BAD_CHANNEL;
-    c->digital[static_cast<size_t>(channel - 1)].forcedLevel = level < 0 ? -1 : (level ? 1 : 0);
-    CheckLatch(*c, channel - 1);
-    return TAVRO_OK;
+    Controller* c;
+    short result = FindChannel(controllerId, channel, Io::Digital, &c);
+    if (result == TAVRO_OK) {
+        c->digital[static_cast<size_t>(channel - 1)].forcedLevel = level < 0 ? -1 : (level ? 1 : 0);
+        CheckLatch(*c, channel - 1);
+    }
+    return result;
 }
 
 extern "C" short TavroSim_GetDigitalOutput(short controllerId, short channel)
 {
     SimGuard guard;
-    Controller* c = Find(controllerId);
-    if (!c)
-        return TAVRO_ERR_NO_CONTROLLER;
-    if (channel < 1 || channel > static_cast<short>(c->digital.size()))
-        return TAVRO_ERR_BAD_CHANNEL;
+    Controller* c;
+    short result = FindChannel(controllerId, channel, Io::Digital, &c);
+    if (result != TAVRO_OK)
+        return result;
     return c->digital[static_cast<size_t>(channel - 1)].outputOn ? 1 : 0;
 }
 
 extern "C" unsigned short TavroSim_GetDigitalConfig(short controllerId, short channel)
 {
     SimGuard guard;
-    Controller* c = Find(controllerId);
-    if (!c || channel < 1 || channel > static_cast<short>(c->digital.size()))
+    Controller* c;
+    if (FindChannel(controllerId, channel, Io::Digital, &c) != TAVRO_OK)
         return 0;
     return c->digital[static_cast<size_t>(channel - 1)].config;
 }
@@ -210,24 +218,22 @@ extern "C" unsigned short TavroSim_GetDigitalConfig(short controllerId, short ch
 extern "C" short TavroSim_SetAnalogInput(short controllerId, short channel, double volts)
 {
     SimGuard guard;
-    Controller* c = Find(controllerId);
-    if (!c)
-        return TAVRO_ERR_NO_CONTROLLER;
-    if (channel < 1 || channel > static_cast<short>(c->analogIn.size()))
-        return TAVRO_ERR_BAD_CHANNEL;
-    AnalogInput& in = c->analogIn[static_cast<size_t>(channel - 1)];
-    in.fixed = !std::isnan(volts);
-    in.volts = in.fixed ? volts : 0.0;
-    return TAVRO_OK;
+    Controller* c;
+    short result = FindChannel(controllerId, channel, Io::AnalogIn, &c);
+    if (result == TAVRO_OK) {
+        AnalogInput& in = c->analogIn[static_cast<size_t>(channel - 1)];
+        in.fixed = !std::isnan(volts);
+        in.volts = in.fixed ? volts : 0.0;
+    }
+    return result;
 }
 
 extern "C" long TavroSim_GetAnalogOutput(short controllerId, short channel)
 {
     SimGuard guard;
-    Controller* c = Find(controllerId);
-    if (!c)
-        return TAVRO_ERR_NO_CONTROLLER;
-    if (channel < 1 || channel > static_cast<short>(c->analogOut.size()))
-        return TAVRO_ERR_BAD_CHANNEL;
+    Controller* c;
+    short result = FindChannel(controllerId, channel, Io::AnalogOut, &c);
+    if (result != TAVRO_OK)
+        return result;
     return c->analogOut[static_cast<size_t>(channel - 1)];
 }

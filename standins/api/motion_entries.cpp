@@ -10,6 +10,8 @@ const double kLargestPosition = 1e12;
 
 bool ValidPosition(double v) { return std::isfinite(v) && std::fabs(v) < kLargestPosition; }
 
+bool ValidVelocity(double v) { return std::isfinite(v) && v >= 0.0 && v <= kLargestPosition; }
+
 // Inside a block the command is stored instead of run.
 bool Recording(Controller* c) { return c && c->recordingBlock; }
 
@@ -67,11 +69,7 @@ extern "C" short TavroMoveRelative(short handle, short axis, double distance)
 extern "C" short TavroStop(short handle, short axis)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK)
-        a->Stop();
+    short result = ChangeAxis(handle, axis, true, [&](AxisModel& a) { a.Stop(); });
     EndCall("TavroStop", result, "%d, %d", handle, axis);
     return result;
 }
@@ -79,11 +77,7 @@ extern "C" short TavroStop(short handle, short axis)
 extern "C" short TavroAbort(short handle, short axis)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK)
-        a->Abort();
+    short result = ChangeAxis(handle, axis, true, [&](AxisModel& a) { a.Abort(); });
     EndCall("TavroAbort", result, "%d, %d", handle, axis);
     return result;
 }
@@ -91,11 +85,7 @@ extern "C" short TavroAbort(short handle, short axis)
 extern "C" short TavroEnableAxis(short handle, short axis, short state)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK)
-        a->Enable(state != 0);
+    short result = ChangeAxis(handle, axis, true, [&](AxisModel& a) { a.Enable(state != 0); });
     EndCall("TavroEnableAxis", result, "%d, %d, %d", handle, axis, state);
     return result;
 }
@@ -103,15 +93,7 @@ extern "C" short TavroEnableAxis(short handle, short axis, short state)
 extern "C" short TavroSetOperatingMode(short handle, short axis, short slave, short mode)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (mode != 1 && mode != 2)
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->SetMode(mode);
-    }
+    short result = ChangeAxis(handle, axis, mode == 1 || mode == 2, [&](AxisModel& a) { a.SetMode(mode); });
     EndCall("TavroSetOperatingMode", result, "%d, %d, %d, %d", handle, axis, slave, mode);
     return result;
 }
@@ -119,15 +101,7 @@ extern "C" short TavroSetOperatingMode(short handle, short axis, short slave, sh
 extern "C" short TavroSetPosition(short handle, short axis, double position)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (!ValidPosition(position))
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->Redefine(position);
-    }
+    short result = ChangeAxis(handle, axis, ValidPosition(position), [&](AxisModel& a) { a.Redefine(position); });
     EndCall("TavroSetPosition", result, "%d, %d, %.6f", handle, axis, position);
     return result;
 }
@@ -135,15 +109,8 @@ extern "C" short TavroSetPosition(short handle, short axis, double position)
 extern "C" short TavroSetVelocity(short handle, short axis, double velocity)
 {
     SimGuard guard;
-    Controller* c;
-    AxisModel* a;
-    short result = AxisStatus(handle, axis, &c, &a);
-    if (result == TAVRO_OK) {
-        if (!std::isfinite(velocity) || velocity < 0.0 || velocity > kLargestPosition)
-            result = TAVRO_ERR_BAD_ARGUMENT;
-        else
-            a->Settings().motion.velocity = velocity;
-    }
+    short result = ChangeAxis(handle, axis, ValidVelocity(velocity),
+                              [&](AxisModel& a) { a.Settings().motion.velocity = velocity; });
     EndCall("TavroSetVelocity", result, "%d, %d, %.6f", handle, axis, velocity);
     return result;
 }
