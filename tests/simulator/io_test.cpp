@@ -127,6 +127,7 @@ TEST(SimTrace, TraceFileHasOneLinePerCall)
     ASSERT_GT(h, 0);
     TavroMoveRelative(h, 2, 250.5);
     TavroGetStatus(0, 1);
+    EXPECT_EQ(TAVRO_ERR_NOT_SUPPORTED, TavroGetVersion(h));
     TavroClose(h);
 
     std::ifstream file(path);
@@ -138,5 +139,6 @@ TEST(SimTrace, TraceFileHasOneLinePerCall)
     EXPECT_NE(std::string::npos, lines.find("TavroOpen(0, 2, \"\") = " + std::to_string(h)));
     EXPECT_NE(std::string::npos, lines.find("TavroMoveRelative(" + std::to_string(h) + ", 2, 250.500000) = 0"));
     EXPECT_NE(std::string::npos, lines.find("TavroGetStatus(0, 1) = 0"));
+    EXPECT_NE(std::string::npos, lines.find("TavroGetVersion(" + std::to_string(h) + ") = -1"));
     EXPECT_NE(std::string::npos, lines.find("TavroClose(" + std::to_string(h) + ") = 0"));
 }
