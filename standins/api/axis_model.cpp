@@ -88,7 +88,7 @@ void AxisModel::PowerOn()
     load_ = here;
     target_ = raw_ = command_ = here;
     rawSpeed_ = commandVelocity_ = 0.0;
-    ResetSmoothing(here);
+    ResetSmoothing();
     tickCount_ = 0;
 }
 
@@ -136,7 +136,7 @@ void AxisModel::MoveTo(double target)
     if (mode_ == 1) {
         raw_ = command_ = target;
         rawSpeed_ = 0.0;
-        ResetSmoothing(target);
+        ResetSmoothing();
     }
 }
 
@@ -162,7 +162,7 @@ void AxisModel::Abort()
     double here = Position();
     target_ = raw_ = command_ = here;
     rawSpeed_ = commandVelocity_ = 0.0;
-    ResetSmoothing(here);
+    ResetSmoothing();
 }
 
 void AxisModel::Enable(bool on)
@@ -179,7 +179,7 @@ void AxisModel::Enable(bool on)
     gearSlaveBase_ += here - command_; // a geared axis keeps following from here
     target_ = raw_ = command_ = here;
     rawSpeed_ = commandVelocity_ = 0.0;
-    ResetSmoothing(here);
+    ResetSmoothing();
 }
 
 void AxisModel::SetMode(int mode)
@@ -189,7 +189,7 @@ void AxisModel::SetMode(int mode)
     mode_ = mode;
     target_ = raw_ = command_;
     rawSpeed_ = 0.0;
-    ResetSmoothing(command_);
+    ResetSmoothing();
 }
 
 void AxisModel::Redefine(double position)
@@ -222,7 +222,7 @@ void AxisModel::StopGearing()
     geared_ = false;
     target_ = raw_ = command_;
     rawSpeed_ = 0.0;
-    ResetSmoothing(command_);
+    ResetSmoothing();
 }
 
 void AxisModel::ForceError()
@@ -273,13 +273,12 @@ int AxisModel::SmoothingLength(double dt) const
     return n < 1 ? 1 : n;
 }
 
-void AxisModel::ResetSmoothing(double value)
+void AxisModel::ResetSmoothing()
 {
     window_.clear();
     windowPos_ = 0;
     windowSum_ = 0.0;
     settled_ = 0;
-    (void)value;
 }
 
 // Moving average of the raw profile: turns the trapezoid into a
@@ -338,7 +337,7 @@ void AxisModel::StepTrajectory(double dt)
     int n = SmoothingLength(dt);
     if (n <= 1) {
         if (!window_.empty())
-            ResetSmoothing(raw_);
+            ResetSmoothing();
         command_ = raw_;
         return;
     }
@@ -445,6 +444,6 @@ void AxisModel::CheckLimits()
     if ((AtLimitPositive() && rawSpeed_ > 0.0) || (AtLimitNegative() && rawSpeed_ < 0.0)) {
         target_ = raw_ = command_;
         rawSpeed_ = 0.0;
-        ResetSmoothing(command_);
+        ResetSmoothing();
     }
 }

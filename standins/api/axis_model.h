@@ -83,7 +83,7 @@ private:
     void StepTrajectory(double dt);
     void StepServo(double dt);
     void StepMotor(double dt);
-    void ResetSmoothing(double value);
+    void ResetSmoothing(); // the next profile step refills the window from the command
     double Smooth(double raw);
     int SmoothingLength(double dt) const;
     void CheckLimits();
