@@ -6,12 +6,15 @@
 
 bool RegReadExact(HKEY key, const char* name, DWORD type, void* value, DWORD size)
 {
+    std::vector<BYTE> buffer(size + 1);
     DWORD storedType = 0;
     DWORD storedSize = size;
-    if (RegQueryValueExA(key, name, nullptr, &storedType, static_cast<BYTE*>(value), &storedSize) !=
-        ERROR_SUCCESS)
+    if (RegQueryValueExA(key, name, nullptr, &storedType, buffer.data(), &storedSize) !=
+            ERROR_SUCCESS ||
+        storedType != type || storedSize != size)
         return false;
-    return storedType == type && storedSize == size;
+    memcpy(value, buffer.data(), size);
+    return true;
 }
 
 bool RegReadDword(HKEY key, const char* name, DWORD* value)

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "registry_values.h"
 #include "tavro_binding.h"
 #include "tuning_data.h"
 #include "vistrel.h"
@@ -17,28 +18,10 @@ const char* const PLOT_SUBKEYS[4] = {"Plot0", "Plot1", "Plot2", "Plot3"};
 // The version text with its terminating zero.
 const DWORD VERSION_BYTES = sizeof(TUNING_PROGRAM_VERSION);
 
-bool ReadValue(HKEY key, const char* name, DWORD expectedType, void* out, DWORD size)
-{
-    DWORD type = 0;
-    DWORD got = size;
-    BYTE buffer[16];
-    if (size > sizeof(buffer)) {
-        return false;
-    }
-    if (RegQueryValueExA(key, name, nullptr, &type, buffer, &got) != ERROR_SUCCESS) {
-        return false;
-    }
-    if (type != expectedType || got != size) {
-        return false;
-    }
-    memcpy(out, buffer, size);
-    return true;
-}
-
 void ReadDword(HKEY key, const char* name, int32_t* field)
 {
     DWORD value = 0;
-    if (ReadValue(key, name, REG_DWORD, &value, sizeof(value))) {
+    if (RegReadDword(key, name, &value)) {
         *field = static_cast<int32_t>(value);
     }
 }
@@ -46,7 +29,7 @@ void ReadDword(HKEY key, const char* name, int32_t* field)
 void ReadBinaryInt(HKEY key, const char* name, int32_t* field)
 {
     int32_t value = 0;
-    if (ReadValue(key, name, REG_BINARY, &value, sizeof(value))) {
+    if (RegReadExact(key, name, REG_BINARY, &value, sizeof(value))) {
         *field = value;
     }
 }
@@ -55,7 +38,7 @@ void ReadBinaryInt(HKEY key, const char* name, int32_t* field)
 void ReadFlag(HKEY key, const char* name, uint8_t* field)
 {
     uint8_t value = 0;
-    if (ReadValue(key, name, REG_BINARY, &value, sizeof(value))) {
+    if (RegReadExact(key, name, REG_BINARY, &value, sizeof(value))) {
         *field = value ? 1 : 0;
     }
 }
@@ -66,7 +49,7 @@ void ReadDouble(HKEY key, const char* name, double* field, double minimum = -HUG
                 bool exclusive = false)
 {
     double value = 0.0;
-    if (!ReadValue(key, name, REG_BINARY, &value, sizeof(value)) || !std::isfinite(value)) {
+    if (!RegReadExact(key, name, REG_BINARY, &value, sizeof(value)) || !std::isfinite(value)) {
         return;
     }
     if (value < minimum || (exclusive && value == minimum)) {
@@ -77,13 +60,12 @@ void ReadDouble(HKEY key, const char* name, double* field, double minimum = -HUG
 
 void WriteDword(HKEY key, const char* name, int32_t value)
 {
-    DWORD data = static_cast<DWORD>(value);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
+    RegWriteDword(key, name, static_cast<DWORD>(value));
 }
 
 void WriteBinary(HKEY key, const char* name, const void* value, DWORD size)
 {
-    RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(value), size);
+    RegWriteExact(key, name, REG_BINARY, value, size);
 }
 
 void WriteFlag(HKEY key, const char* name, uint8_t value)
@@ -116,14 +98,9 @@ HKEY OpenKeyForReading(HKEY parent, const char* name)
 bool StoredVersionIsCurrent(HKEY key)
 {
     char stored[32] = {};
-    DWORD type = 0;
-    DWORD size = sizeof(stored) - 1;
-    if (RegQueryValueExA(key, "Version", nullptr, &type, reinterpret_cast<BYTE*>(stored), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ) {
+    if (!RegReadString(key, "Version", stored, sizeof(stored))) {
         return false;
     }
-    stored[sizeof(stored) - 1] = '\0';
     const unsigned char* a = reinterpret_cast<const unsigned char*>(stored);
     const unsigned char* b = reinterpret_cast<const unsigned char*>(TUNING_PROGRAM_VERSION);
     for (DWORD i = 0; i < VERSION_BYTES; ++i) {
@@ -272,8 +249,7 @@ int SaveProgramSettings(TuningWindowData* data)
             WriteDword(key, "Height", rect.bottom - rect.top);
         }
     }
-    RegSetValueExA(key, "Version", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(TUNING_PROGRAM_VERSION), VERSION_BYTES);
+    RegWriteString(key, "Version", TUNING_PROGRAM_VERSION);
     for (int i = 0; i < 4; ++i) {
         LumoSaveSettings(data->plotWindows[i], key, PLOT_SUBKEYS[i]);
     }

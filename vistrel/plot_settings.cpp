@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "plot_window.h"
+#include "registry_values.h"
 
 namespace {
 
@@ -61,9 +62,8 @@ BOOL WINAPI LumoSaveSettings(HWND plot, HKEY key, const char* subKey)
     SettingValue values[kValueCount];
     ListSettingValues(values);
     for (const SettingValue& value : values) {
-        DWORD data = static_cast<DWORD>(SendMessageA(plot, value.getMessage, TraceParam(value), 0));
-        RegSetValueExA(plotKey, value.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                       sizeof data);
+        RegWriteDword(plotKey, value.name,
+                      static_cast<DWORD>(SendMessageA(plot, value.getMessage, TraceParam(value), 0)));
     }
     RegCloseKey(plotKey);
     return TRUE;
@@ -77,13 +77,8 @@ BOOL WINAPI LumoRestoreSettings(HWND plot, HKEY key, const char* subKey)
     SettingValue values[kValueCount];
     ListSettingValues(values);
     for (const SettingValue& value : values) {
-        DWORD type = 0;
         DWORD data = 0;
-        DWORD size = sizeof data;
-        if (RegQueryValueExA(plotKey, value.name, nullptr, &type, reinterpret_cast<BYTE*>(&data),
-                             &size) != ERROR_SUCCESS)
-            continue;
-        if (type != REG_DWORD || size != sizeof data)
+        if (!RegReadDword(plotKey, value.name, &data))
             continue;
         SendMessageA(plot, value.setMessage, TraceParam(value), static_cast<LPARAM>(data));
     }
