@@ -18,7 +18,10 @@ const int kOpsPerTick = 1000;
 // reported as not captured yet.
 const double kLongestRunAhead = 60.0;
 
-long Ticks(const Controller& c, double seconds) { return static_cast<long>(std::floor(seconds / c.tick + 0.5)); }
+int64_t Ticks(const Controller& c, double seconds)
+{
+    return static_cast<int64_t>(std::floor(seconds / c.tick + 0.5));
+}
 
 bool KnownRaw(short code)
 {
@@ -38,7 +41,7 @@ long ClampPoints(const AxisModel& axis, long points)
 void SetUpCapture(Controller& c, short axis, double period, double delay)
 {
     Capture& cap = c.captures[static_cast<size_t>(axis - 1)];
-    long periodTicks = Ticks(c, period);
+    int64_t periodTicks = Ticks(c, period);
     if (periodTicks < 1)
         periodTicks = 1;
     cap.period = periodTicks * c.tick;
@@ -203,13 +206,14 @@ extern "C" short TavroGetCaptureData(short handle, short axis, short kind, long 
         else
             result = TAVRO_ERR_NOT_SUPPORTED;
         if (series) {
-            long end = start + count;
-            if (start < 0 || end > cap.points)
+            // count is at most 65536, so neither side can overflow.
+            if (start < 0 || start > cap.points - count)
                 result = TAVRO_ERR_NOT_CAPTURED;
             else {
+                long end = start + count;
                 long taken = static_cast<long>(series->size());
                 if (end > taken && cap.running) {
-                    long due = cap.startTick + (end - 1) * cap.periodTicks;
+                    int64_t due = cap.startTick + static_cast<int64_t>(end - 1) * cap.periodTicks;
                     if (due > c->ticks && (due - c->ticks) * c->tick <= kLongestRunAhead)
                         RunTicks(*c, due - c->ticks);
                     taken = static_cast<long>(series->size());

@@ -143,7 +143,8 @@ bool ReadController(const std::string& path, int id, ControllerSpec* spec)
 
     AxisHardware base;
     base.captureFlags = static_cast<int>(ini.Int("CaptureFlags", 0x0780));
-    base.bufferSize = static_cast<int>(ini.Int("CaptureBuffer", 4096));
+    long buffer = ini.Int("CaptureBuffer", 4096);
+    base.bufferSize = buffer >= 1 && buffer <= 65536 ? static_cast<int>(buffer) : 4096;
     std::vector<double> periods = ini.List("SamplePeriods");
     for (size_t i = 0; i < 3 && i < periods.size(); ++i) {
         if (periods[i] > 0.0)

@@ -66,13 +66,13 @@ double ClockNow()
     return sim.manualClock ? sim.manualTime : WallSeconds();
 }
 
-void RunTicks(Controller& c, long count)
+void RunTicks(Controller& c, int64_t count)
 {
     for (AxisModel& axis : c.axes) {
         int divider = static_cast<int>(std::floor(axis.SamplePeriod() / c.tick + 0.5));
         axis.SetDivider(divider < 1 ? 1 : divider);
     }
-    for (long i = 0; i < count; ++i)
+    for (int64_t i = 0; i < count; ++i)
         TickOnce(c);
 }
 
@@ -84,8 +84,8 @@ void AdvanceController(Controller& c, double until)
         return;
     double longest = std::floor((Quiescent(c) ? kIdleCatchUp : kBusyCatchUp) / c.tick);
     if (behind > longest && !Sim().manualClock) {
-        c.ticks += static_cast<long>(behind - longest);
+        c.ticks += static_cast<int64_t>(behind - longest);
         behind = longest;
     }
-    RunTicks(c, static_cast<long>(behind));
+    RunTicks(c, static_cast<int64_t>(behind));
 }

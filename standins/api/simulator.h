@@ -41,7 +41,7 @@ struct Capture {
     double period = 0.0;   // seconds
     double delay = 0.0;
     int periodTicks = 1;
-    long startTick = 0;    // tick of the first sample
+    int64_t startTick = 0; // tick of the first sample
     std::vector<double> actual, optimal, torque, aux;
 };
 
@@ -60,7 +60,7 @@ struct Block {
     size_t next = 0;
     bool running = false;
     bool waiting = false;   // in a wait-for-stop
-    long dwellUntil = -1;   // tick at which the present dwell ends
+    int64_t dwellUntil = -1; // tick at which the present dwell ends
     size_t loopStart = 0;   // first op the repeat tail returns to
 };
 
@@ -90,7 +90,7 @@ struct Controller {
     bool recordingBlock = false;
     Block block;
     double tick = 0.00025; // controller tick, seconds
-    long ticks = 0;        // ticks run since load
+    int64_t ticks = 0;     // ticks run since load; weeks of wall clock fit
     double Time() const { return ticks * tick; }
 };
 
@@ -135,7 +135,7 @@ void PowerOnController(Controller& c); // settings, outputs, registers and block
 // Time (sim_clock.cpp).
 double ClockNow();
 void AdvanceController(Controller& c, double until);
-void RunTicks(Controller& c, long count);
+void RunTicks(Controller& c, int64_t count);
 
 // Handles (handles.cpp). Each returns null and counts a dead-handle call
 // when the handle is not open.

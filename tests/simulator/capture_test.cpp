@@ -1,6 +1,8 @@
 // Step tests as the tuning program sends them: blocks, capture, the repeat
 // tail and the gantry start, and how the gains shape the response.
+#include <climits>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "sim_fixture.h"
@@ -255,6 +257,12 @@ TEST_F(SimTest, AbsurdCaptureRequestsFailOrAreBoundedByTheBuffer)
     EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 4096, 1, &v), 0);
     EXPECT_EQ(0.0, v);
     EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, -1, 1, &v), 0);
+    double several[16];
+    memset(several, 0x7F, sizeof several);
+    EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, LONG_MAX - 5, 16, several), 0)
+        << "a start near the top of the range is no way past the end";
+    for (double x : several)
+        EXPECT_EQ(0.0, x);
     EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 0, 0, &v), 0);
     EXPECT_LT(TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 0, 1, nullptr), 0);
 
