@@ -122,7 +122,8 @@ int ParseOption(int count, char** vector, const char* optionString, const LongOp
 {
     OptionArgument = nullptr;
     OptionLetter = 0;
-    if (!g_scan || *g_scan == '\0')
+    // Out of a word the scan position may point into an earlier command line.
+    if (g_inWord && (!g_scan || *g_scan == '\0'))
         g_inWord = false;
     if (OptionIndex >= count && !g_inWord)
         return -1;
