@@ -5,6 +5,7 @@
 // Two sizes by window style: READOUT_STYLE_LARGE (0x0002) draws a bold,
 // right-aligned figure filling most of the height (position displays);
 // otherwise, and with READOUT_STYLE_SMALL (0x0001), a small centred text.
+// A text too wide for either size is drawn in a smaller font to fit.
 #include "library.h"
 
 namespace {
@@ -18,7 +19,8 @@ const COLORREF kBackground = RGB(0, 0, 0);
 
 struct ReadoutData {
     COLORREF text;
-    HFONT font; // made for the present size; owned here
+    HFONT font;     // made for the present size; owned here
+    int fontHeight; // its height in pixels
 };
 
 ReadoutData* DataOf(HWND window)
@@ -32,9 +34,20 @@ bool IsLarge(HWND window)
     return (style & READOUT_STYLE_LARGE) != 0;
 }
 
-// A font for the client height: large readouts take about three quarters of
-// it, small ones at most 14 pixels.
-HFONT MakeFont(HWND window)
+// Readout text is never cut off: a text wider than the room is drawn in a
+// smaller font, down to this height.
+const int kMinFontHeight = 6;
+
+HFONT CreateReadoutFont(int height, bool large)
+{
+    return CreateFontA(-height, 0, 0, 0, large ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                       "Tahoma");
+}
+
+// Font height for the client height: large readouts take about three
+// quarters of it, small ones at most 14 pixels.
+int BaseFontHeight(HWND window)
 {
     RECT client;
     GetClientRect(window, &client);
@@ -44,17 +57,46 @@ HFONT MakeFont(HWND window)
         height = 14;
     if (height < 8)
         height = 8;
-    return CreateFontA(-height, 0, 0, 0, large ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       VARIABLE_PITCH | FF_SWISS, "Tahoma");
+    return height;
 }
 
 void ReplaceFont(HWND window, ReadoutData* data)
 {
-    HFONT font = MakeFont(window);
+    data->fontHeight = BaseFontHeight(window);
+    HFONT font = CreateReadoutFont(data->fontHeight, IsLarge(window));
     if (data->font)
         DeleteObject(data->font);
     data->font = font;
+}
+
+int TextWidth(HDC dc, const char* text, int length)
+{
+    SIZE extent = {0, 0};
+    GetTextExtentPoint32A(dc, text, length, &extent);
+    return extent.cx;
+}
+
+// With the readout's font selected in `dc`: when the text is wider than
+// `room`, selects and returns a smaller font that fits (the caller deletes
+// it), otherwise returns null.
+HFONT SelectFittingFont(HDC dc, const char* text, int room, int height, bool large)
+{
+    int length = lstrlenA(text);
+    int width = TextWidth(dc, text, length);
+    if (length == 0 || room <= 0 || width <= room)
+        return nullptr;
+    HFONT fitted = nullptr;
+    for (int next = height * room / width; ; --next) {
+        if (next < kMinFontHeight)
+            next = kMinFontHeight;
+        HFONT font = CreateReadoutFont(next, large);
+        SelectObject(dc, font);
+        if (fitted)
+            DeleteObject(fitted);
+        fitted = font;
+        if (next == kMinFontHeight || TextWidth(dc, text, length) <= room)
+            return fitted;
+    }
 }
 
 void PaintReadout(HWND window, HDC target, const ReadoutData* data)
@@ -76,20 +118,24 @@ void PaintReadout(HWND window, HDC target, const ReadoutData* data)
 
     char text[256] = "";
     GetWindowTextA(window, text, sizeof text);
-    HGDIOBJ oldFont = SelectObject(dc, data->font ? static_cast<HGDIOBJ>(data->font)
-                                                  : GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, data->text);
+    bool large = IsLarge(window);
     RECT textRect = client;
     UINT format = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
-    if (IsLarge(window)) {
+    if (large) {
         textRect.right -= 4;
         format |= DT_RIGHT;
     } else {
         format |= DT_CENTER;
     }
+    HGDIOBJ oldFont = SelectObject(dc, data->font ? static_cast<HGDIOBJ>(data->font)
+                                                  : GetStockObject(DEFAULT_GUI_FONT));
+    HFONT fitted = SelectFittingFont(dc, text, textRect.right - textRect.left - 2, data->fontHeight, large);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, data->text);
     DrawTextA(dc, text, -1, &textRect, format);
     SelectObject(dc, oldFont);
+    if (fitted)
+        DeleteObject(fitted);
 
     BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldBitmap);
@@ -99,7 +145,7 @@ void PaintReadout(HWND window, HDC target, const ReadoutData* data)
 
 LRESULT OnCreate(HWND window)
 {
-    ReadoutData* data = new ReadoutData{kDefaultText, nullptr};
+    ReadoutData* data = new ReadoutData{kDefaultText, nullptr, 0};
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     ReplaceFont(window, data);
     return 0;

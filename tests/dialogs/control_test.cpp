@@ -216,6 +216,66 @@ TEST(DialogControls, ReadoutShowsTextInItsColourWithoutRepaintingTheSameText)
     DestroyWindow(parent);
 }
 
+namespace {
+
+// Columns holding ink (any pixel other than the black background).
+void InkColumns(HWND window, int* first, int* last, int* width)
+{
+    int height = 0;
+    std::vector<DWORD> pixels = Render(window, width, &height);
+    *first = *width;
+    *last = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < *width; ++x)
+            if ((pixels[static_cast<size_t>(y * *width + x)] & 0x00FFFFFF) != 0) {
+                *first = x < *first ? x : *first;
+                *last = x > *last ? x : *last;
+            }
+}
+
+} // namespace
+
+TEST(DialogControls, ReadoutTextWiderThanTheReadoutIsDrawnSmallerNotCutOff)
+{
+    ASSERT_NE(LoadDialogs(), nullptr);
+    HWND parent = MakeParent();
+    struct Case {
+        DWORD style;
+        int width, height;
+        const char* text;
+    };
+    // A gain slider's readout at full scale, an analog channel, a position.
+    const Case cases[] = {{1, 56, 16, "32767.0000"},
+                          {1, 56, 16, "-32767.0000"},
+                          {1, 120, 20, "-10.0000 V  (-32768)"},
+                          {2, 100, 24, "-123456789.0000"},
+                          {2, 210, 34, "-2147483647.000"}};
+    for (const Case& c : cases) {
+        HWND readout = CreateWindowExA(0, TAVRO_READOUT_CLASS, c.text, WS_CHILD | WS_VISIBLE | c.style, 5, 5,
+                                       c.width, c.height, parent, reinterpret_cast<HMENU>(kReadoutId),
+                                       GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(readout, nullptr);
+        int first = 0, last = 0, width = 0;
+        InkColumns(readout, &first, &last, &width);
+        EXPECT_GT(first, 0) << c.text << " is cut off at the left";
+        EXPECT_LT(last, width - 1) << c.text << " is cut off at the right";
+        EXPECT_GT(last - first, width / 2) << c.text << " is drawn too small";
+        DestroyWindow(readout);
+    }
+
+    // A text that fits keeps the readout's own size.
+    HWND readout = CreateWindowExA(0, TAVRO_READOUT_CLASS, "8", WS_CHILD | WS_VISIBLE | 1, 5, 5, 56, 16, parent,
+                                   reinterpret_cast<HMENU>(kReadoutId), GetModuleHandleA(nullptr), nullptr);
+    int first = 0, narrowLast = 0, width = 0;
+    InkColumns(readout, &first, &narrowLast, &width);
+    int narrowWidth = narrowLast - first;
+    SetWindowTextA(readout, "88");
+    int wideLast = 0;
+    InkColumns(readout, &first, &wideLast, &width);
+    EXPECT_GE(wideLast - first, 2 * narrowWidth);
+    DestroyWindow(parent);
+}
+
 TEST(DialogDescriptions, EveryCodeHasATextCutToTheBuffer)
 {
     HMODULE module = LoadDialogs();
