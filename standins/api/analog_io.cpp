@@ -14,7 +14,7 @@ long FullScale(int bits) { return 1L << bits; }
 
 double OutputVolts(const Controller& c, int index)
 {
-    const ControllerSpec& s = c.spec;
+    const ControllerHardware& s = c.hardware;
     return s.analogOutMin + static_cast<double>(c.analogOut[static_cast<size_t>(index)])
          * (s.analogOutMax - s.analogOutMin) / static_cast<double>(FullScale(s.analogOutBits));
 }
@@ -31,7 +31,7 @@ long Noise(const Controller& c, int index)
 
 long InputCounts(const Controller& c, int index)
 {
-    const ControllerSpec& s = c.spec;
+    const ControllerHardware& s = c.hardware;
     const AnalogInput& in = c.analogIn[static_cast<size_t>(index)];
     double span = s.analogInMax - s.analogInMin;
     double volts;
@@ -73,7 +73,7 @@ extern "C" short TavroSetAnalog(short handle, short channel, long counts)
     if (Controller* c = ControllerOfHandle(handle)) {
         result = TAVRO_ERR_BAD_CHANNEL;
         if (channel >= 1 && channel <= static_cast<short>(c->analogOut.size())) {
-            long top = FullScale(c->spec.analogOutBits) - 1;
+            long top = FullScale(c->hardware.analogOutBits) - 1;
             c->analogOut[static_cast<size_t>(channel - 1)] = counts < 0 ? 0 : (counts > top ? top : counts);
             result = TAVRO_OK;
         }

@@ -95,11 +95,11 @@ private:
     std::string section_;
 };
 
-void MarkChannels(ControllerSpec& spec, const std::vector<int>& channels, unsigned short bits)
+void MarkChannels(ControllerHardware& hardware, const std::vector<int>& channels, unsigned short bits)
 {
     for (int n : channels) {
-        if (n >= 1 && n <= spec.digitalChannels)
-            spec.digitalCaps[static_cast<size_t>(n - 1)] |= bits;
+        if (n >= 1 && n <= hardware.digitalChannels)
+            hardware.digitalCaps[static_cast<size_t>(n - 1)] |= bits;
     }
 }
 
@@ -127,19 +127,19 @@ AxisHardware ReadAxis(const IniSection& ini, int axis, const AxisHardware& base,
     return hw;
 }
 
-bool ReadController(const std::string& path, int id, ControllerSpec* spec)
+bool ReadController(const std::string& path, int id, ControllerHardware* hardware)
 {
     char section[32];
     snprintf(section, sizeof section, "Controller%d", id);
     IniSection ini(path, section);
     if (!ini.Has("Type"))
         return false;
-    spec->id = static_cast<short>(id);
-    spec->type = static_cast<int>(ini.Int("Type", 1));
-    spec->description = ini.Text("Description", "Simulated Controller");
-    spec->flags = static_cast<int>(ini.Int("Flags", 0));
+    hardware->id = static_cast<short>(id);
+    hardware->type = static_cast<int>(ini.Int("Type", 1));
+    hardware->description = ini.Text("Description", "Simulated Controller");
+    hardware->flags = static_cast<int>(ini.Int("Flags", 0));
     for (double code : ini.List("Modules"))
-        spec->modules.push_back(static_cast<int>(code));
+        hardware->modules.push_back(static_cast<int>(code));
 
     AxisHardware base;
     base.captureFlags = static_cast<int>(ini.Int("CaptureFlags", 0x0780));
@@ -161,63 +161,63 @@ bool ReadController(const std::string& path, int id, ControllerSpec* spec)
     if (axes < 0 || axes > 32)
         axes = 0;
     for (int a = 1; a <= axes; ++a)
-        spec->axes.push_back(ReadAxis(ini, a, base, axisModules));
+        hardware->axes.push_back(ReadAxis(ini, a, base, axisModules));
 
     long digital = ini.Int("DigitalChannels", 0);
-    spec->digitalChannels = digital < 0 || digital > 512 ? 0 : static_cast<int>(digital);
-    spec->digitalCaps.assign(static_cast<size_t>(spec->digitalChannels), 0);
-    MarkChannels(*spec, ini.Ranges("Latchable"), TAVRO_DIO_CAN_LATCH);
-    MarkChannels(*spec, ini.Ranges("FixedInputs"), TAVRO_DIO_FIXED);
-    MarkChannels(*spec, ini.Ranges("FixedOutputs"), TAVRO_DIO_FIXED | TAVRO_DIO_OUTPUT);
-    MarkChannels(*spec, ini.Ranges("StepperReserved"), TAVRO_DIO_STEPPER);
+    hardware->digitalChannels = digital < 0 || digital > 512 ? 0 : static_cast<int>(digital);
+    hardware->digitalCaps.assign(static_cast<size_t>(hardware->digitalChannels), 0);
+    MarkChannels(*hardware, ini.Ranges("Latchable"), TAVRO_DIO_CAN_LATCH);
+    MarkChannels(*hardware, ini.Ranges("FixedInputs"), TAVRO_DIO_FIXED);
+    MarkChannels(*hardware, ini.Ranges("FixedOutputs"), TAVRO_DIO_FIXED | TAVRO_DIO_OUTPUT);
+    MarkChannels(*hardware, ini.Ranges("StepperReserved"), TAVRO_DIO_STEPPER);
 
-    spec->analogInputs = static_cast<int>(ini.Int("AnalogInputs", 0));
-    spec->analogOutputs = static_cast<int>(ini.Int("AnalogOutputs", 0));
-    if (spec->analogInputs < 0 || spec->analogInputs > 256)
-        spec->analogInputs = 0;
-    if (spec->analogOutputs < 0 || spec->analogOutputs > 256)
-        spec->analogOutputs = 0;
-    spec->analogInBits = static_cast<int>(ini.Int("AnalogInBits", 12));
-    spec->analogOutBits = static_cast<int>(ini.Int("AnalogOutBits", 12));
-    if (spec->analogInBits < 1 || spec->analogInBits > 16)
-        spec->analogInBits = 12;
-    if (spec->analogOutBits < 1 || spec->analogOutBits > 16)
-        spec->analogOutBits = 12;
-    spec->analogInMin = ini.Double("AnalogInMin", -10.0);
-    spec->analogInMax = ini.Double("AnalogInMax", 10.0);
-    spec->analogOutMin = ini.Double("AnalogOutMin", -10.0);
-    spec->analogOutMax = ini.Double("AnalogOutMax", 10.0);
-    if (spec->analogInMax <= spec->analogInMin) {
-        spec->analogInMin = -10.0;
-        spec->analogInMax = 10.0;
+    hardware->analogInputs = static_cast<int>(ini.Int("AnalogInputs", 0));
+    hardware->analogOutputs = static_cast<int>(ini.Int("AnalogOutputs", 0));
+    if (hardware->analogInputs < 0 || hardware->analogInputs > 256)
+        hardware->analogInputs = 0;
+    if (hardware->analogOutputs < 0 || hardware->analogOutputs > 256)
+        hardware->analogOutputs = 0;
+    hardware->analogInBits = static_cast<int>(ini.Int("AnalogInBits", 12));
+    hardware->analogOutBits = static_cast<int>(ini.Int("AnalogOutBits", 12));
+    if (hardware->analogInBits < 1 || hardware->analogInBits > 16)
+        hardware->analogInBits = 12;
+    if (hardware->analogOutBits < 1 || hardware->analogOutBits > 16)
+        hardware->analogOutBits = 12;
+    hardware->analogInMin = ini.Double("AnalogInMin", -10.0);
+    hardware->analogInMax = ini.Double("AnalogInMax", 10.0);
+    hardware->analogOutMin = ini.Double("AnalogOutMin", -10.0);
+    hardware->analogOutMax = ini.Double("AnalogOutMax", 10.0);
+    if (hardware->analogInMax <= hardware->analogInMin) {
+        hardware->analogInMin = -10.0;
+        hardware->analogInMax = 10.0;
     }
-    if (spec->analogOutMax <= spec->analogOutMin) {
-        spec->analogOutMin = -10.0;
-        spec->analogOutMax = 10.0;
+    if (hardware->analogOutMax <= hardware->analogOutMin) {
+        hardware->analogOutMin = -10.0;
+        hardware->analogOutMax = 10.0;
     }
-    spec->reportAnalog = ini.Int("ReportAnalog", 0) != 0;
+    hardware->reportAnalog = ini.Int("ReportAnalog", 0) != 0;
     long openError = ini.Int("OpenError", 0);
-    spec->openError = openError < 0 && openError > -32768 ? static_cast<short>(openError) : 0;
+    hardware->openError = openError < 0 && openError > -32768 ? static_cast<short>(openError) : 0;
     return true;
 }
 
-ControllerSpec BuiltInController()
+ControllerHardware BuiltInController()
 {
-    ControllerSpec spec;
-    spec.id = 0;
-    spec.type = 1;
-    spec.description = "Simulated MC-4 Servo";
-    spec.modules = {1, 1, 12, 15};
+    ControllerHardware hardware;
+    hardware.id = 0;
+    hardware.type = 1;
+    hardware.description = "Simulated MC-4 Servo";
+    hardware.modules = {1, 1, 12, 15};
     AxisHardware hw;
     hw.captureFlags = TAVRO_CAPTURE_TORQUE | TAVRO_CAPTURE_ADVANCED | TAVRO_CAPTURE_AUX | TAVRO_CAPTURE_STATUS;
-    spec.axes.assign(4, hw);
-    spec.digitalChannels = 48;
-    spec.digitalCaps.assign(48, 0);
+    hardware.axes.assign(4, hw);
+    hardware.digitalChannels = 48;
+    hardware.digitalCaps.assign(48, 0);
     for (int i = 0; i < 8; ++i)
-        spec.digitalCaps[static_cast<size_t>(i)] = TAVRO_DIO_CAN_LATCH;
-    spec.analogInputs = 8;
-    spec.analogOutputs = 8;
-    return spec;
+        hardware.digitalCaps[static_cast<size_t>(i)] = TAVRO_DIO_CAN_LATCH;
+    hardware.analogInputs = 8;
+    hardware.analogOutputs = 8;
+    return hardware;
 }
 
 } // namespace
@@ -240,44 +240,44 @@ std::string DefaultConfigPath()
 
 void SetUpController(Controller& c)
 {
-    const ControllerSpec& spec = c.spec;
+    const ControllerHardware& hardware = c.hardware;
     // Type 8 keeps integer gains whatever its flags say.
-    bool fractional = (spec.flags & TAVRO_CTRL_FRACTIONAL_GAINS) != 0 && spec.type != 8;
+    bool fractional = (hardware.flags & TAVRO_CTRL_FRACTIONAL_GAINS) != 0 && hardware.type != 8;
     // The tick is the shortest sample period of any axis; every period of an
     // axis is a whole number of ticks.
     double tick = 0.0;
-    for (const AxisHardware& hw : spec.axes) {
+    for (const AxisHardware& hw : hardware.axes) {
         for (double p : hw.samplePeriod) {
             if (tick == 0.0 || p < tick)
                 tick = p;
         }
     }
     c.tick = tick > 0.0 ? tick : 0.001;
-    c.axes.assign(spec.axes.size(), AxisModel());
-    for (size_t i = 0; i < spec.axes.size(); ++i)
-        c.axes[i].Configure(spec.axes[i], fractional);
-    c.captures.assign(spec.axes.size(), Capture());
-    c.digital.assign(static_cast<size_t>(spec.digitalChannels), DigitalChannel());
-    c.analogIn.assign(static_cast<size_t>(spec.analogInputs), AnalogInput());
-    c.analogOut.assign(static_cast<size_t>(spec.analogOutputs), 0);
+    c.axes.assign(hardware.axes.size(), AxisModel());
+    for (size_t i = 0; i < hardware.axes.size(); ++i)
+        c.axes[i].Configure(hardware.axes[i], fractional);
+    c.captures.assign(hardware.axes.size(), Capture());
+    c.digital.assign(static_cast<size_t>(hardware.digitalChannels), DigitalChannel());
+    c.analogIn.assign(static_cast<size_t>(hardware.analogInputs), AnalogInput());
+    c.analogOut.assign(static_cast<size_t>(hardware.analogOutputs), 0);
     PowerOnController(c);
 }
 
 // Inputs set from outside keep their stimulus: it is wiring, not a setting.
 void PowerOnController(Controller& c)
 {
-    const ControllerSpec& spec = c.spec;
+    const ControllerHardware& hardware = c.hardware;
     for (AxisModel& axis : c.axes)
         axis.PowerOn();
     for (Capture& capture : c.captures)
         capture = Capture();
     for (size_t i = 0; i < c.digital.size(); ++i) {
         DigitalChannel& ch = c.digital[i];
-        ch.config = static_cast<unsigned short>(TAVRO_DIO_ACTIVE_HIGH | spec.digitalCaps[i]);
+        ch.config = static_cast<unsigned short>(TAVRO_DIO_ACTIVE_HIGH | hardware.digitalCaps[i]);
         ch.outputOn = false;
         ch.latch = false;
     }
-    long mid = 1L << (spec.analogOutBits - 1);
+    long mid = 1L << (hardware.analogOutBits - 1);
     for (long& out : c.analogOut)
         out = mid;
     std::memset(c.registers, 0, sizeof c.registers);
@@ -299,17 +299,17 @@ void LoadControllers(const char* path)
         file = full;
     if (!file.empty() && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
         for (int id = 0; id <= kMaxControllerId; ++id) {
-            ControllerSpec spec;
-            if (ReadController(file, id, &spec)) {
+            ControllerHardware hardware;
+            if (ReadController(file, id, &hardware)) {
                 Controller c;
-                c.spec = spec;
+                c.hardware = hardware;
                 sim.controllers.push_back(c);
             }
         }
     }
     if (sim.controllers.empty()) {
         Controller c;
-        c.spec = BuiltInController();
+        c.hardware = BuiltInController();
         sim.controllers.push_back(c);
     }
     for (Controller& c : sim.controllers) {

@@ -59,24 +59,24 @@ bool ValidScale(const TavroScale& s)
     return s.positionScale != 0.0;
 }
 
-void ControllerRecord(const ControllerSpec& spec, TavroControllerConfig* r)
+void ControllerRecord(const ControllerHardware& hardware, TavroControllerConfig* r)
 {
     std::memset(r, 0, sizeof *r);
     r->size = sizeof *r;
-    r->controllerType = spec.type;
-    r->axisCount = static_cast<int32_t>(spec.axes.size());
-    r->moduleSlots = static_cast<int32_t>(spec.modules.size());
-    r->flags = spec.flags;
-    r->digitalChannels = spec.digitalChannels;
-    r->analogInputs = spec.analogInputs;
-    r->analogOutputs = spec.analogOutputs;
-    if (spec.reportAnalog) {
-        r->analogInMin = spec.analogInMin;
-        r->analogInMax = spec.analogInMax;
-        r->analogInBits = spec.analogInBits;
-        r->analogOutMin = spec.analogOutMin;
-        r->analogOutMax = spec.analogOutMax;
-        r->analogOutBits = spec.analogOutBits;
+    r->controllerType = hardware.type;
+    r->axisCount = static_cast<int32_t>(hardware.axes.size());
+    r->moduleSlots = static_cast<int32_t>(hardware.modules.size());
+    r->flags = hardware.flags;
+    r->digitalChannels = hardware.digitalChannels;
+    r->analogInputs = hardware.analogInputs;
+    r->analogOutputs = hardware.analogOutputs;
+    if (hardware.reportAnalog) {
+        r->analogInMin = hardware.analogInMin;
+        r->analogInMax = hardware.analogInMax;
+        r->analogInBits = hardware.analogInBits;
+        r->analogOutMin = hardware.analogOutMin;
+        r->analogOutMax = hardware.analogOutMax;
+        r->analogOutBits = hardware.analogOutBits;
     }
 }
 
@@ -120,8 +120,8 @@ extern "C" short TavroGetConfiguration(short handle, TavroBasicConfig* config)
         std::memset(config, 0, sizeof *config);
         result = TAVRO_ERR_BAD_HANDLE;
         if (Controller* c = ControllerOfHandle(handle)) {
-            config->controllerType = c->spec.type;
-            config->axisCount = static_cast<int16_t>(c->spec.axes.size());
+            config->controllerType = c->hardware.type;
+            config->axisCount = static_cast<int16_t>(c->hardware.axes.size());
             result = TAVRO_OK;
         }
     }
@@ -138,7 +138,7 @@ extern "C" short TavroGetConfigurationEx(short handle, TavroControllerConfig* co
         TavroControllerConfig full;
         Controller* c = ControllerOfHandle(handle);
         if (c) {
-            ControllerRecord(c->spec, &full);
+            ControllerRecord(c->hardware, &full);
             result = TAVRO_OK;
         }
         FillSized(config, c ? &full : nullptr, sizeof full);
@@ -174,8 +174,8 @@ extern "C" short TavroGetInstalledModules(short handle, int32_t* modules, short 
         for (short i = 0; i < slotCount; ++i) {
             if (!c)
                 modules[i] = 0;
-            else if (i < static_cast<short>(c->spec.modules.size()))
-                modules[i] = c->spec.modules[static_cast<size_t>(i)];
+            else if (i < static_cast<short>(c->hardware.modules.size()))
+                modules[i] = c->hardware.modules[static_cast<size_t>(i)];
             else
                 modules[i] = TAVRO_MODULE_EMPTY;
         }

@@ -93,7 +93,7 @@ extern "C" short TavroSim_ControllerAt(int index, TavroSimControllerInfo* info)
     Simulator& sim = Sim();
     if (index < 0 || index >= static_cast<int>(sim.controllers.size()))
         return TAVRO_ERR_NO_CONTROLLER;
-    const ControllerSpec& s = sim.controllers[static_cast<size_t>(index)].spec;
+    const ControllerHardware& s = sim.controllers[static_cast<size_t>(index)].hardware;
     info->id = s.id;
     info->controllerType = s.type;
     snprintf(info->description, sizeof info->description, "%s", s.description.c_str());

@@ -99,7 +99,7 @@ SimGuard::~SimGuard() { LeaveCriticalSection(&g_lock); }
 Controller* ControllerById(short id)
 {
     for (Controller& c : Sim().controllers) {
-        if (c.spec.id == id) {
+        if (c.hardware.id == id) {
             AdvanceController(c, ClockNow());
             return &c;
         }
@@ -145,8 +145,8 @@ extern "C" short TavroOpen(short controllerId, short mode, const char* name)
     Controller* c = ControllerById(controllerId);
     if (!c)
         result = TAVRO_ERR_NO_CONTROLLER;
-    else if (c->spec.openError)
-        result = c->spec.openError;
+    else if (c->hardware.openError)
+        result = c->hardware.openError;
     else if ((result = NextHandle()) > 0)
         Sim().handles.push_back(OpenHandle{result, controllerId, nullptr});
     else

@@ -14,7 +14,7 @@
 #include "tavrosim_control.h"
 
 // What tavrosim.ini says about one controller.
-struct ControllerSpec {
+struct ControllerHardware {
     short id = 0;
     int type = 1;
     std::string description;
@@ -79,7 +79,7 @@ struct AnalogInput {
 };
 
 struct Controller {
-    ControllerSpec spec;
+    ControllerHardware hardware;
     std::vector<AxisModel> axes;
     std::vector<Capture> captures;
     std::vector<DigitalChannel> digital;
