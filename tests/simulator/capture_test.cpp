@@ -149,6 +149,40 @@ TEST_F(SimTest, RepeatTailRunsTheMotionAgainWithoutRearmingTheCapture)
     EXPECT_NEAR(start + 1000.0, target, 2.0);
 }
 
+TEST_F(SimTest, CycleWaitsForTheStopAndItsDwellBeforeMovingBack)
+{
+    // Trajectory on: the dwell starts only when the profile has ended, which
+    // takes 0.3 s at the default velocity and acceleration.
+    TavroEnableAxis(h, 2, 1);
+    TavroBlockBegin(h, 0, 0);
+    TavroMoveRelative(h, 2, 4000.0);
+    TavroWaitForStop(h, 2, 0.1);
+    TavroMoveRelative(h, 2, -4000.0);
+    TavroBlockEnd(h, 0);
+    double target = 0.0;
+    TavroSim_Advance(0.35);
+    TavroGetTargetEx(h, 2, &target);
+    EXPECT_EQ(4000.0, target) << "dwelling";
+    TavroSim_Advance(0.1);
+    TavroGetTargetEx(h, 2, &target);
+    EXPECT_EQ(0.0, target);
+
+    // Trajectory off: the step is complete at once, then 0.2 s of dwell.
+    TavroEnableAxis(h, 1, 1);
+    TavroSetOperatingMode(h, 1, 0, 1);
+    TavroBlockBegin(h, 0, 0);
+    TavroCaptureData(h, 1, 400, 0.001, 0.0);
+    TavroMoveRelative(h, 1, 1000.0);
+    TavroWaitForStop(h, 1, 0.2);
+    TavroMoveRelative(h, 1, -1000.0);
+    TavroBlockEnd(h, 0);
+    double early = 0.0, late = 0.0;
+    ASSERT_EQ(TAVRO_OK, TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_OPTIMAL, 190, 1, &early));
+    ASSERT_EQ(TAVRO_OK, TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_OPTIMAL, 210, 1, &late));
+    EXPECT_EQ(1000.0, early);
+    EXPECT_EQ(0.0, late);
+}
+
 TEST_F(SimTest, GantryPairStartsItsCapturesTogetherAndFollowsTheTestAxis)
 {
     // The partner may have the lower number: it still follows within the tick.
