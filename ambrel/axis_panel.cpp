@@ -2,6 +2,7 @@
 // and velocity override of one axis, and the commands the bar broadcasts.
 #include "axis_panel.h"
 
+#include "main_window.h"
 #include "resource.h"
 #include "tavro_binding.h"
 #include "warnings.h"
@@ -18,11 +19,9 @@ namespace {
 // Shown with the Velocity Control Warning; one value for every panel.
 int g_velocityWarn = 1;
 
-const long kAxisDialogFlags = 0x801;
 const COLORREF kActiveColour = PALETTERGB(0, 255, 0);
 const COLORREF kInactiveColour = PALETTERGB(128, 128, 0);
 const COLORREF kAlarmColour = PALETTERGB(224, 0, 0);
-const int kSliderMax = 150;
 const int kMaxDecimals = 12;
 
 AxisPanelData* DataOf(HWND panel)
@@ -87,7 +86,7 @@ void CreateControls(HWND panel, AxisPanelData* data, HINSTANCE instance, int h)
                     ChildId(IDC_VELOCITY_READOUT), instance, nullptr);
     HWND slider = CreateWindowExA(0, TRACKBAR_CLASSA, "", child | TBS_AUTOTICKS, 600, 22, 120, 30,
                                   panel, ChildId(IDC_VELOCITY_SLIDER), instance, nullptr);
-    SendMessageA(slider, TBM_SETRANGE, FALSE, MAKELPARAM(0, kSliderMax));
+    SendMessageA(slider, TBM_SETRANGE, FALSE, MAKELPARAM(0, VELOCITY_SLIDER_MAX));
     SendMessageA(slider, TBM_SETTICFREQ, 15, 0);
     SendMessageA(slider, TBM_SETPOS, TRUE, 100);
 
@@ -297,6 +296,8 @@ LRESULT Poll(AxisPanelData* data)
 
 void OnSetup(AxisPanelData* data)
 {
+    if (!HasController(data))
+        return;
     const short axis = static_cast<short>(data->axis);
     if (!g_tavro.TavroIsStopped(data->handle, axis, 0.0)) {
         MessageBoxA(data->panelWindow, "Setup cannot be changed while the motor is moving.",
@@ -305,38 +306,51 @@ void OnSetup(AxisPanelData* data)
     }
     ActivateVelocityOverride(data, 0, 0);
     const short changed = g_tavro.TavroDLG_ConfigureAxis(GetParent(data->panelWindow),
-                                                         data->handle, axis, kAxisDialogFlags,
+                                                         data->handle, axis, AXIS_DIALOG_FLAGS,
                                                          nullptr);
     // Unchanged settings need no second warning, but the override comes back.
     ActivateVelocityOverride(data, 1, changed == 0 ? 1 : 0);
 }
 
-void OnCommand(AxisPanelData* data, WPARAM wParam)
+void ToggleEnabled(AxisPanelData* data)
 {
     HWND panel = data->panelWindow;
-    const int id = LOWORD(wParam);
-    const short axis = static_cast<short>(data->axis);
-    if (id == IDC_AXIS_BUTTON) {
-        data->enabled = IsDlgButtonChecked(panel, IDC_AXIS_BUTTON) == BST_CHECKED ? 0 : 1;
-        SendMessageA(panel, AXM_REFRESH, 0, 0);
-        return;
-    }
-    if (id == IDC_ABS || id == IDC_REL) {
-        CheckRadioButton(panel, IDC_ABS, IDC_REL, id);
-        return;
-    }
+    data->enabled = IsDlgButtonChecked(panel, IDC_AXIS_BUTTON) == BST_CHECKED ? 0 : 1;
+    SendMessageA(panel, AXM_REFRESH, 0, 0);
+}
+
+void OnMotorOn(AxisPanelData* data)
+{
     if (!HasController(data))
         return;
+    g_tavro.TavroEnableAxis(data->handle, static_cast<short>(data->axis), 1);
+    ReadDecimals(data);
+}
+
+void OnMotorOff(AxisPanelData* data)
+{
+    if (HasController(data))
+        g_tavro.TavroEnableAxis(data->handle, static_cast<short>(data->axis), 0);
+}
+
+void OnScale(AxisPanelData* data)
+{
+    if (HasController(data))
+        g_tavro.TavroDLG_Scaling(GetParent(data->panelWindow), data->handle,
+                                 static_cast<short>(data->axis), AXIS_DIALOG_FLAGS, nullptr);
+}
+
+void OnCommand(AxisPanelData* data, WPARAM wParam)
+{
+    const int id = LOWORD(wParam);
     switch (id) {
-    case IDC_MOTOR_ON:
-        g_tavro.TavroEnableAxis(data->handle, axis, 1);
-        ReadDecimals(data);
-        break;
-    case IDC_MOTOR_OFF: g_tavro.TavroEnableAxis(data->handle, axis, 0); break;
+    case IDC_AXIS_BUTTON: ToggleEnabled(data); break;
+    case IDC_MOTOR_ON: OnMotorOn(data); break;
+    case IDC_MOTOR_OFF: OnMotorOff(data); break;
     case IDC_SETUP: OnSetup(data); break;
-    case IDC_SCALE:
-        g_tavro.TavroDLG_Scaling(GetParent(panel), data->handle, axis, kAxisDialogFlags, nullptr);
-        break;
+    case IDC_SCALE: OnScale(data); break;
+    case IDC_ABS:
+    case IDC_REL: CheckRadioButton(data->panelWindow, IDC_ABS, IDC_REL, id); break;
     default: break;
     }
 }

@@ -27,6 +27,8 @@ enum : UINT {
 
 // Panel size inside the main window.
 enum { AXIS_PANEL_WIDTH = 726, AXIS_PANEL_HEIGHT = 54 };
+// The velocity slider runs from 0 to this percentage.
+enum { VELOCITY_SLIDER_MAX = 150 };
 
 struct AxisPanelData {
     short handle;          // controller handle; 0 when none

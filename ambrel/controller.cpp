@@ -8,10 +8,6 @@
 
 namespace {
 
-const long kAxisDialogFlags = 0x801;
-const int kPanelPitch = 58;
-const int kBarHeight = 130;
-
 void ShowOpenFailure(MainWindowData* data)
 {
     char reason[128];
@@ -46,7 +42,7 @@ void ServePanels(MainWindowData* data)
         SendMessageA(panel, AXM_SETCONTROLLER, static_cast<WORD>(handle), 0);
         g_tavro.TavroSetOperatingMode(handle, static_cast<short>(i), 0, 2);
         if (data->autoInit)
-            g_tavro.TavroDLG_RestoreAxis(handle, static_cast<short>(i), kAxisDialogFlags, nullptr);
+            g_tavro.TavroDLG_RestoreAxis(handle, static_cast<short>(i), AXIS_DIALOG_FLAGS, nullptr);
         SendMessageA(panel, AXM_ACTIVATE, 1, 1);
         ShowWindow(panel, SW_SHOW);
     }
@@ -98,7 +94,7 @@ short OpenController(MainWindowData* data, int id)
     data->axisCount = axes > MAX_AXES ? MAX_AXES : axes;
 
     SetWindowPos(data->mainWindow, nullptr, 0, 0, MAIN_WINDOW_WIDTH,
-                 kPanelPitch * data->axisCount + kBarHeight, SWP_NOZORDER | SWP_NOMOVE);
+                 PANEL_PITCH * data->axisCount + BAR_HEIGHT, SWP_NOZORDER | SWP_NOMOVE);
     ServePanels(data);
     LoadProgramSettings(data, 1);
     return data->handle;

@@ -15,10 +15,6 @@
 
 namespace {
 
-// Flag value the dialog library's axis operations always get from Ambrel.
-const long kAxisDialogFlags = 0x801;
-const int kPanelPitch = 58;
-
 // The six commands that follow the motors-on state.
 const int kMoveButtons[] = {IDC_MOVE_PLUS, IDC_MOVE_MINUS, IDC_STOP,
                             IDC_ABORT,     IDC_ALL_OFF,    IDC_HOME};
@@ -66,7 +62,7 @@ void ShowVersionMessage(const char* library)
 void CreateAxisPanels(HWND window, MainWindowData* data, HINSTANCE instance)
 {
     for (int i = 1; i <= MAX_AXES; ++i) {
-        const int top = kPanelPitch * (i - 1);
+        const int top = PANEL_PITCH * (i - 1);
         CreateWindowExA(0, "button", "", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 6, top, 730, 64,
                         window, nullptr, instance, nullptr);
         data->panels[i - 1] = CreateWindowExA(
@@ -93,7 +89,7 @@ void CreateBar(HWND window, HINSTANCE instance)
 // Puts the bar below the shown panels.
 void PlaceBar(HWND window, const MainWindowData* data)
 {
-    const int base = kPanelPitch * data->axisCount;
+    const int base = PANEL_PITCH * data->axisCount;
     const UINT flags = SWP_NOZORDER | SWP_NOSIZE;
     HWND group = GetDlgItem(window, IDC_BAR_GROUP);
     if (group)
@@ -181,7 +177,7 @@ void InitializeAllAxes(MainWindowData* data)
     if (!HasController(data))
         return;
     ChangeAxisSettings(data, [data] {
-        g_tavro.TavroDLG_RestoreAxis(data->handle, 0, kAxisDialogFlags, nullptr);
+        g_tavro.TavroDLG_RestoreAxis(data->handle, 0, AXIS_DIALOG_FLAGS, nullptr);
     });
 }
 
@@ -214,7 +210,7 @@ void OnResetController(MainWindowData* data)
     ChangeAxisSettings(data, [data] {
         g_tavro.TavroReset(data->handle, 0);
         if (data->autoInit)
-            g_tavro.TavroDLG_RestoreAxis(data->handle, 0, kAxisDialogFlags, nullptr);
+            g_tavro.TavroDLG_RestoreAxis(data->handle, 0, AXIS_DIALOG_FLAGS, nullptr);
     });
     SetCursor(previous);
 }

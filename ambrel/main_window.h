@@ -10,6 +10,10 @@
 
 enum { MAX_AXES = 8, POLL_TIMER = 3, POLL_PERIOD_MS = 110 };
 enum { MAIN_WINDOW_WIDTH = 750 };
+// Height of one axis row; the window is this times the shown axes plus the bar.
+enum { PANEL_PITCH = 58, BAR_HEIGHT = 130 };
+// Flag value the dialog library's axis operations always get from Ambrel.
+enum : long { AXIS_DIALOG_FLAGS = 0x801 };
 
 struct MainWindowData {
     int autoInit;           // "Always Initialize All Axes"

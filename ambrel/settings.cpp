@@ -14,7 +14,6 @@
 namespace {
 
 const int kDistanceSize = 64;
-const int kSliderMax = 150;
 
 // Takes a stored DWORD into `value` only when it is one; else leaves it.
 bool ReadDword(HKEY key, const char* name, int* value)
@@ -138,8 +137,8 @@ void LoadAxisSettings(AxisPanelData* data, HKEY controllerKey)
     if (ReadDword(key, "Velocity", &velocity)) {
         if (velocity < 0)
             velocity = 0;
-        if (velocity > kSliderMax)
-            velocity = kSliderMax;
+        if (velocity > VELOCITY_SLIDER_MAX)
+            velocity = VELOCITY_SLIDER_MAX;
         SendDlgItemMessageA(panel, IDC_VELOCITY_SLIDER, TBM_SETPOS, TRUE, velocity);
     }
     RegCloseKey(key);
