@@ -1,6 +1,8 @@
 // Download of a controller command file: lines "<axis><two letters><number>",
 // comments from ';', blank lines, CR LF or LF ends. The gain, filter and
 // motion commands are applied; any other line is counted and reported once.
+// Each axis takes its settings whole or not at all: an axis whose settings
+// the controller refuses keeps what it had, and is named in the report.
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -21,6 +23,7 @@ const char kCaption[] = "Download Command File";
 struct PendingAxis {
     TavroMotionConfig motion;
     TavroFilterConfig filter;
+    TavroMotionConfig originalMotion;
     bool hasFilter;
     bool motionChanged;
     bool filterChanged;
@@ -40,6 +43,8 @@ struct Download {
     int skipped;
     int firstSkippedLine;
     std::string firstSkippedText;
+    std::string refusedAxes; // "2, 5"
+    short refusal;           // first refusal code, TAVRO_OK when none
 };
 
 std::string Trim(const std::string& text)
@@ -113,6 +118,7 @@ PendingAxis* AxisOf(Download* download, short axis)
     bool servo = TavroGetAxisConfiguration(download->handle, axis, &config) == TAVRO_OK &&
                  (config.axisFlags & TAVRO_AXIS_SERVO) != 0;
     pending.hasFilter = servo && TavroGetFilterConfig(download->handle, axis, &pending.filter) == TAVRO_OK;
+    pending.originalMotion = pending.motion;
     pending.servoPeriod = ServoPeriod(*download, axis, pending.motion);
     return &download->axes.emplace(axis, pending).first->second;
 }
@@ -149,12 +155,14 @@ double* FilterField(PendingAxis* axis, const char* name)
     return nullptr;
 }
 
-// FR n: the derivative is taken every n + 1 servo periods.
+// FR n: the derivative is taken every n + 1 servo periods. An export writes
+// -1 for a derivative period shorter than one servo period, which works as
+// every servo period.
 bool ApplySamplingPeriod(PendingAxis* axis, double value)
 {
-    if (!axis->hasFilter || axis->servoPeriod <= 0.0 || value < 0.0 || value != std::floor(value))
+    if (!axis->hasFilter || axis->servoPeriod <= 0.0 || value < -1.0 || value != std::floor(value))
         return false;
-    axis->filter.derivativePeriod = (value + 1.0) * axis->servoPeriod;
+    axis->filter.derivativePeriod = (value < 0.0 ? 1.0 : value + 1.0) * axis->servoPeriod;
     axis->filterChanged = true;
     return true;
 }
@@ -194,43 +202,72 @@ void ApplyLine(Download* download, int lineNumber, const std::string& raw)
     }
 }
 
-short WritePending(Download* download)
+// Motion and filter of one axis; a refused filter puts the motion back.
+short WriteAxis(short handle, short axis, PendingAxis* pending)
 {
-    for (auto& entry : download->axes) {
-        PendingAxis& axis = entry.second;
-        if (axis.motionChanged) {
-            short status = TavroSetMotionConfig(download->handle, entry.first, &axis.motion);
-            if (status != TAVRO_OK)
-                return status;
-        }
-        if (axis.filterChanged) {
-            short status = TavroSetFilterConfig(download->handle, entry.first, &axis.filter);
-            if (status != TAVRO_OK)
-                return status;
+    if (pending->motionChanged) {
+        short status = TavroSetMotionConfig(handle, axis, &pending->motion);
+        if (status != TAVRO_OK)
+            return status;
+    }
+    if (pending->filterChanged) {
+        short status = TavroSetFilterConfig(handle, axis, &pending->filter);
+        if (status != TAVRO_OK) {
+            if (pending->motionChanged)
+                TavroSetMotionConfig(handle, axis, &pending->originalMotion);
+            return status;
         }
     }
     return TAVRO_OK;
 }
 
-void ReportSkipped(HWND owner, const Download& download)
+void WritePending(Download* download)
 {
-    char text[300];
-    snprintf(text, sizeof text,
-             "%d line(s) of the command file were not applied: unknown commands, axes this "
-             "controller lacks, or lines that are not commands.\n\nFirst at line %d: %s",
-             download.skipped, download.firstSkippedLine, download.firstSkippedText.c_str());
-    MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONWARNING);
+    for (auto& entry : download->axes) {
+        short status = WriteAxis(download->handle, entry.first, &entry.second);
+        if (status == TAVRO_OK)
+            continue;
+        if (download->refusal == TAVRO_OK)
+            download->refusal = status;
+        if (!download->refusedAxes.empty())
+            download->refusedAxes += ", ";
+        download->refusedAxes += std::to_string(entry.first);
+    }
+}
+
+void Report(HWND owner, const Download& download)
+{
+    std::string text;
+    if (download.refusal != TAVRO_OK) {
+        char error[128];
+        ErrorText(download.refusal, error, sizeof error);
+        text = "The controller refused the command file's settings for axis " + download.refusedAxes +
+               ", which keeps its previous settings.\n" + error;
+    }
+    if (download.skipped > 0) {
+        char skipped[256];
+        snprintf(skipped, sizeof skipped,
+                 "%d line(s) of the command file were not applied: unknown commands, axes this "
+                 "controller lacks, or lines that are not commands.\n\nFirst at line %d: ",
+                 download.skipped, download.firstSkippedLine);
+        if (!text.empty())
+            text += "\n\n";
+        text += skipped + download.firstSkippedText;
+    }
+    MessageBoxA(owner, text.c_str(), kCaption,
+                MB_OK | (download.refusal != TAVRO_OK ? MB_ICONERROR : MB_ICONWARNING));
 }
 
 } // namespace
 
 // 0 when every line was applied, the number of lines skipped otherwise, a
-// negative code when nothing could be downloaded.
+// negative code when nothing could be downloaded or an axis refused its
+// settings.
 extern "C" short TavroDLG_DownloadFile(HWND owner, short handle, long /*flags*/, const char* path)
 {
     if (owner && !IsWindow(owner))
         owner = nullptr;
-    Download download = {handle, {}, {}, 0, 0, ""};
+    Download download = {handle, {}, {}, 0, 0, "", "", TAVRO_OK};
     download.config.size = sizeof download.config;
     if (LinkedControllerIdOfHandle(handle) < 0 || TavroGetConfigurationEx(handle, &download.config) != TAVRO_OK) {
         MessageBoxA(owner, "No controller is open; the command file was not downloaded.", kCaption,
@@ -250,15 +287,10 @@ extern "C" short TavroDLG_DownloadFile(HWND owner, short handle, long /*flags*/,
     while (std::getline(file, line))
         ApplyLine(&download, ++lineNumber, line);
 
-    short status = WritePending(&download);
-    if (status != TAVRO_OK) {
-        char error[128], text[256];
-        ErrorText(status, error, sizeof error);
-        snprintf(text, sizeof text, "The controller refused the downloaded settings.\n%s", error);
-        MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONERROR);
-        return status;
-    }
-    if (download.skipped > 0)
-        ReportSkipped(owner, download);
+    WritePending(&download);
+    if (download.refusal != TAVRO_OK || download.skipped > 0)
+        Report(owner, download);
+    if (download.refusal != TAVRO_OK)
+        return download.refusal;
     return static_cast<short>(download.skipped > 32767 ? 32767 : download.skipped);
 }
