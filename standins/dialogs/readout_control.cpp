@@ -85,8 +85,13 @@ HFONT SelectFittingFont(HDC dc, const char* text, int room, int height, bool lar
     int width = TextWidth(dc, text, length);
     if (length == 0 || room <= 0 || width <= room)
         return nullptr;
+    // Widths do not scale exactly with the height: start a little above the
+    // proportional guess and take the largest height that fits.
+    int start = height * room / width + 3;
+    if (start > height - 1)
+        start = height - 1;
     HFONT fitted = nullptr;
-    for (int next = height * room / width; ; --next) {
+    for (int next = start; ; --next) {
         if (next < kMinFontHeight)
             next = kMinFontHeight;
         HFONT font = CreateReadoutFont(next, large);
