@@ -30,11 +30,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
         return OnInitDialog(dialog, reinterpret_cast<const char*>(lParam));
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        break;
+        return OnCloseCommand(dialog, LOWORD(wParam));
     }
     return FALSE;
 }

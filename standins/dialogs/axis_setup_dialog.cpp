@@ -161,11 +161,7 @@ void OnOk(HWND dialog)
     }
     short status = WriteSettings(state->handle, state->axis, state->original, next);
     if (status != TAVRO_OK) {
-        char error[128], text[200], caption[64];
-        ErrorText(status, error, sizeof error);
-        snprintf(text, sizeof text, "The controller refused the settings; nothing was changed.\n%s", error);
-        GetWindowTextA(dialog, caption, sizeof caption);
-        MessageBoxA(dialog, text, caption, MB_OK | MB_ICONERROR);
+        ReportRefusedSettings(dialog, "settings", status);
         return;
     }
     state->changed = true;
@@ -197,15 +193,7 @@ INT_PTR CALLBACK AxisSetupDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     case WM_INITDIALOG:
         return OnInitDialog(dialog, reinterpret_cast<SetupState*>(lParam));
     case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            OnOk(dialog);
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
+        return OnEditCommand(dialog, LOWORD(wParam), OnOk);
     }
     return FALSE;
 }
@@ -218,19 +206,10 @@ short ReadAxisSettings(HWND owner, short handle, short axis, AxisSettings* setti
     short status = LinkedControllerIdOfHandle(handle) < 0 ? static_cast<short>(TAVRO_ERR_BAD_HANDLE)
                                                           : TavroGetMotionConfig(handle, axis, &settings->motion);
     if (status != TAVRO_OK) {
-        char text[160];
-        if (status == TAVRO_ERR_BAD_HANDLE)
-            snprintf(text, sizeof text, "No controller is open.");
-        else
-            snprintf(text, sizeof text, "Axis %d cannot be set up on this controller.", axis);
-        MessageBoxA(owner, text, "Axis Setup", MB_OK | MB_ICONEXCLAMATION);
+        ReportUnreadableAxis(owner, status, axis, "Axis Setup", "set up");
         return status;
     }
-    TavroAxisConfig config = {};
-    config.size = sizeof config;
-    bool servo = TavroGetAxisConfiguration(handle, axis, &config) == TAVRO_OK &&
-                 (config.axisFlags & TAVRO_AXIS_SERVO) != 0;
-    settings->hasFilter = servo && TavroGetFilterConfig(handle, axis, &settings->filter) == TAVRO_OK;
+    settings->hasFilter = ReadServoFilter(handle, axis, &settings->filter);
     settings->hasProfile = TavroGetProfile(handle, axis, &settings->profile) == TAVRO_OK;
     return TAVRO_OK;
 }

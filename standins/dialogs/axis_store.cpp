@@ -57,12 +57,8 @@ void SectionName(short axis, char* name, size_t size)
 // The controller id and the axes an operation covers (axis 0: all).
 short ResolveAxes(short handle, short axis, short* controllerId, short* first, short* last)
 {
-    *controllerId = LinkedControllerIdOfHandle(handle);
-    if (*controllerId < 0)
-        return TAVRO_ERR_BAD_HANDLE;
-    TavroControllerConfig config = {};
-    config.size = sizeof config;
-    short status = TavroGetConfigurationEx(handle, &config);
+    TavroControllerConfig config;
+    short status = ReadControllerOfHandle(handle, controllerId, &config);
     if (status != TAVRO_OK)
         return status;
     if (axis < 0 || axis > config.axisCount)
@@ -79,11 +75,7 @@ short ReadAxisRecord(short handle, short axis, AxisRecord* record)
     short status = TavroGetMotionConfig(handle, axis, &record->motion);
     if (status != TAVRO_OK)
         return status;
-    TavroAxisConfig config = {};
-    config.size = sizeof config;
-    bool servo = TavroGetAxisConfiguration(handle, axis, &config) == TAVRO_OK &&
-                 (config.axisFlags & TAVRO_AXIS_SERVO) != 0;
-    record->hasFilter = servo && TavroGetFilterConfig(handle, axis, &record->filter) == TAVRO_OK;
+    record->hasFilter = ReadServoFilter(handle, axis, &record->filter);
     record->hasProfile = TavroGetProfile(handle, axis, &record->profile) == TAVRO_OK;
     record->hasScale = TavroGetScale(handle, axis, &record->scale) == TAVRO_OK;
     return TAVRO_OK;

@@ -113,11 +113,7 @@ PendingAxis* AxisOf(Download* download, short axis)
     PendingAxis pending = {};
     if (TavroGetMotionConfig(download->handle, axis, &pending.motion) != TAVRO_OK)
         return nullptr;
-    TavroAxisConfig config = {};
-    config.size = sizeof config;
-    bool servo = TavroGetAxisConfiguration(download->handle, axis, &config) == TAVRO_OK &&
-                 (config.axisFlags & TAVRO_AXIS_SERVO) != 0;
-    pending.hasFilter = servo && TavroGetFilterConfig(download->handle, axis, &pending.filter) == TAVRO_OK;
+    pending.hasFilter = ReadServoFilter(download->handle, axis, &pending.filter);
     pending.originalMotion = pending.motion;
     pending.servoPeriod = ServoPeriod(*download, axis, pending.motion);
     return &download->axes.emplace(axis, pending).first->second;
@@ -268,8 +264,8 @@ extern "C" short TavroDLG_DownloadFile(HWND owner, short handle, long /*flags*/,
     if (owner && !IsWindow(owner))
         owner = nullptr;
     Download download = {handle, {}, {}, 0, 0, "", "", TAVRO_OK};
-    download.config.size = sizeof download.config;
-    if (LinkedControllerIdOfHandle(handle) < 0 || TavroGetConfigurationEx(handle, &download.config) != TAVRO_OK) {
+    short controllerId = -1;
+    if (ReadControllerOfHandle(handle, &controllerId, &download.config) != TAVRO_OK) {
         MessageBoxA(owner, "No controller is open; the command file was not downloaded.", kCaption,
                     MB_OK | MB_ICONERROR);
         return TAVRO_ERR_BAD_HANDLE;

@@ -32,3 +32,21 @@ short LinkedControllerIdOfHandle(short handle)
     short id = TavroSim_ControllerIdOfHandle(handle);
     return id < 0 ? -1 : id;
 }
+
+short ReadControllerOfHandle(short handle, short* controllerId, TavroControllerConfig* config)
+{
+    *controllerId = LinkedControllerIdOfHandle(handle);
+    if (*controllerId < 0)
+        return TAVRO_ERR_BAD_HANDLE;
+    *config = TavroControllerConfig{};
+    config->size = sizeof *config;
+    return TavroGetConfigurationEx(handle, config);
+}
+
+bool ReadServoFilter(short handle, short axis, TavroFilterConfig* filter)
+{
+    TavroAxisConfig config = {};
+    config.size = sizeof config;
+    return TavroGetAxisConfiguration(handle, axis, &config) == TAVRO_OK &&
+           (config.axisFlags & TAVRO_AXIS_SERVO) != 0 && TavroGetFilterConfig(handle, axis, filter) == TAVRO_OK;
+}

@@ -57,3 +57,38 @@ void PlaceDialog(HWND dialog)
 {
     CenterWindow(dialog);
 }
+
+BOOL OnCloseCommand(HWND dialog, WORD id)
+{
+    if (id != IDOK && id != IDCANCEL)
+        return FALSE;
+    EndDialog(dialog, id);
+    return TRUE;
+}
+
+BOOL OnEditCommand(HWND dialog, WORD id, void (*onOk)(HWND dialog))
+{
+    if (id != IDOK)
+        return OnCloseCommand(dialog, id);
+    onOk(dialog);
+    return TRUE;
+}
+
+void ReportUnreadableAxis(HWND owner, short status, short axis, const char* caption, const char* action)
+{
+    char text[160];
+    if (status == TAVRO_ERR_BAD_HANDLE)
+        snprintf(text, sizeof text, "No controller is open.");
+    else
+        snprintf(text, sizeof text, "Axis %d cannot be %s on this controller.", axis, action);
+    MessageBoxA(owner, text, caption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ReportRefusedSettings(HWND dialog, const char* what, short status)
+{
+    char error[128], text[200], caption[64];
+    ErrorText(status, error, sizeof error);
+    snprintf(text, sizeof text, "The controller refused the %s; nothing was changed.\n%s", what, error);
+    GetWindowTextA(dialog, caption, sizeof caption);
+    MessageBoxA(dialog, text, caption, MB_OK | MB_ICONERROR);
+}

@@ -20,12 +20,8 @@ void ChannelKey(int channel, char* key, size_t size)
 
 short DigitalChannelCount(short handle, short* controllerId, int* count)
 {
-    *controllerId = LinkedControllerIdOfHandle(handle);
-    if (*controllerId < 0)
-        return TAVRO_ERR_BAD_HANDLE;
-    TavroControllerConfig config = {};
-    config.size = sizeof config;
-    short status = TavroGetConfigurationEx(handle, &config);
+    TavroControllerConfig config;
+    short status = ReadControllerOfHandle(handle, controllerId, &config);
     if (status != TAVRO_OK)
         return status;
     *count = config.digitalChannels;

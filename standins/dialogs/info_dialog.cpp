@@ -62,11 +62,10 @@ void ListSlots(HWND list, short handle, int slotCount)
 
 void ShowController(HWND dialog, short handle)
 {
-    short id = LinkedControllerIdOfHandle(handle);
-    TavroControllerConfig config = {};
-    config.size = sizeof config;
-    short status = id < 0 ? static_cast<short>(TAVRO_ERR_BAD_HANDLE) : TavroGetConfigurationEx(handle, &config);
-    if (id < 0 || status != TAVRO_OK) {
+    short id = -1;
+    TavroControllerConfig config;
+    short status = ReadControllerOfHandle(handle, &id, &config);
+    if (status != TAVRO_OK) {
         char text[160] = "No controller is open.";
         if (id >= 0) {
             char error[128];
@@ -116,11 +115,7 @@ INT_PTR CALLBACK InfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
         return OnInitDialog(dialog, reinterpret_cast<const InfoRequest*>(lParam));
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        break;
+        return OnCloseCommand(dialog, LOWORD(wParam));
     }
     return FALSE;
 }

@@ -58,18 +58,11 @@ void DrawLight(HDC dc, const RECT& bounds, COLORREF color)
     DeleteObject(brush);
 }
 
-void PaintLamp(HWND window, HDC target, const LampData* data)
+void DrawLamp(HWND window, HDC dc, const RECT& client)
 {
-    RECT client;
-    GetClientRect(window, &client);
+    const LampData* data = DataOf(window);
     int width = client.right;
     int height = client.bottom;
-    if (width <= 0 || height <= 0)
-        return;
-
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
 
     HWND parent = GetParent(window);
     HBRUSH background = parent ? reinterpret_cast<HBRUSH>(SendMessageA(
@@ -100,11 +93,6 @@ void PaintLamp(HWND window, HDC target, const LampData* data)
         DrawTextA(dc, text, -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, oldFont);
     }
-
-    BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
@@ -122,11 +110,11 @@ void OnNcDestroy(HWND window)
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
 }
 
-void OnPaint(HWND window, const LampData* data)
+void OnPaint(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    PaintLamp(window, dc, data);
+    PaintBuffered(window, dc, DrawLamp);
     EndPaint(window, &paint);
 }
 
@@ -160,10 +148,10 @@ LRESULT CALLBACK LampWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnNcDestroy(window);
         return 0;
     case WM_PAINT:
-        OnPaint(window, data);
+        OnPaint(window);
         return 0;
     case WM_PRINTCLIENT:
-        PaintLamp(window, reinterpret_cast<HDC>(wParam), data);
+        PaintBuffered(window, reinterpret_cast<HDC>(wParam), DrawLamp);
         return 0;
     case WM_ERASEBKGND:
         return 1;

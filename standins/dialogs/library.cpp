@@ -3,24 +3,20 @@
 #include "exports.h"
 #include "library.h"
 
-namespace {
-
-// DllMain is the only place the module instance arrives; kept for the
-// dialog templates.
-HINSTANCE g_instance = nullptr;
-
-} // namespace
-
+// The module that holds this code, without keeping the instance from
+// DllMain in a global.
 HINSTANCE LibraryInstance()
 {
-    return g_instance;
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&LibraryInstance), &module);
+    return module;
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
-        g_instance = instance;
         DisableThreadLibraryCalls(instance);
         // A class that another copy of the library registered already
         // serves as well; the load never fails for it.

@@ -16,6 +16,10 @@ TAVRO_API_ENTRIES(TAVRODLG_API_DECL, TAVRODLG_API_SKIP)
 // The library's module instance: dialog templates load from it.
 HINSTANCE LibraryInstance();
 
+// Draws a control's client area through a memory bitmap onto `target`.
+typedef void (*BufferedPainter)(HWND window, HDC dc, const RECT& client);
+void PaintBuffered(HWND window, HDC target, BufferedPainter paint);
+
 // The two control classes, registered at process attach.
 bool RegisterLampClass(HINSTANCE instance);
 void UnregisterLampClass(HINSTANCE instance);
@@ -28,6 +32,11 @@ bool LinkedControllerAt(int index, TavroSimControllerInfo* info);
 bool FindLinkedController(short controllerId, TavroSimControllerInfo* info);
 // Controller id of an open handle, -1 when the handle is dead.
 short LinkedControllerIdOfHandle(short handle);
+// Id and configuration record of the controller behind a handle;
+// TAVRO_ERR_BAD_HANDLE for a dead handle.
+short ReadControllerOfHandle(short handle, short* controllerId, TavroControllerConfig* config);
+// The filter settings of a servo axis; false for any other axis.
+bool ReadServoFilter(short handle, short axis, TavroFilterConfig* filter);
 
 // Type and module texts, always terminated within `size`.
 void ControllerTypeText(long type, char* buffer, size_t size);
@@ -44,5 +53,16 @@ bool ReadNumberField(HWND dialog, int id, double* value, bool allowNegative, boo
 
 // Places a modal dialog over its owner, or centred on the screen.
 void PlaceDialog(HWND dialog);
+
+// WM_COMMAND of a box that only closes: OK or Cancel ends it.
+BOOL OnCloseCommand(HWND dialog, WORD id);
+// WM_COMMAND of an editing dialog: OK runs `onOk`, Cancel ends it.
+BOOL OnEditCommand(HWND dialog, WORD id, void (*onOk)(HWND dialog));
+
+// Why an axis dialog does not open: no controller behind the handle, or an
+// axis it cannot read.
+void ReportUnreadableAxis(HWND owner, short status, short axis, const char* caption, const char* action);
+// The controller refused what a dialog wrote; the dialog stays open.
+void ReportRefusedSettings(HWND dialog, const char* what, short status);
 
 #endif

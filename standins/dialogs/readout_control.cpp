@@ -104,19 +104,9 @@ HFONT SelectFittingFont(HDC dc, const char* text, int room, int height, bool lar
     }
 }
 
-void PaintReadout(HWND window, HDC target, const ReadoutData* data)
+void DrawReadout(HWND window, HDC dc, const RECT& client)
 {
-    RECT client;
-    GetClientRect(window, &client);
-    int width = client.right;
-    int height = client.bottom;
-    if (width <= 0 || height <= 0)
-        return;
-
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-
+    const ReadoutData* data = DataOf(window);
     HBRUSH background = CreateSolidBrush(kBackground);
     FillRect(dc, &client, background);
     DeleteObject(background);
@@ -141,11 +131,6 @@ void PaintReadout(HWND window, HDC target, const ReadoutData* data)
     SelectObject(dc, oldFont);
     if (fitted)
         DeleteObject(fitted);
-
-    BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 LRESULT OnCreate(HWND window)
@@ -164,11 +149,11 @@ void OnNcDestroy(HWND window, ReadoutData* data)
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
 }
 
-void OnPaint(HWND window, const ReadoutData* data)
+void OnPaint(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    PaintReadout(window, dc, data);
+    PaintBuffered(window, dc, DrawReadout);
     EndPaint(window, &paint);
 }
 
@@ -209,10 +194,10 @@ LRESULT CALLBACK ReadoutWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnNcDestroy(window, data);
         return 0;
     case WM_PAINT:
-        OnPaint(window, data);
+        OnPaint(window);
         return 0;
     case WM_PRINTCLIENT:
-        PaintReadout(window, reinterpret_cast<HDC>(wParam), data);
+        PaintBuffered(window, reinterpret_cast<HDC>(wParam), DrawReadout);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -55,11 +55,7 @@ void OnOk(HWND dialog)
     }
     short status = TavroSetScale(state->handle, state->axis, &next);
     if (status != TAVRO_OK) {
-        char error[128], text[200], caption[64];
-        ErrorText(status, error, sizeof error);
-        snprintf(text, sizeof text, "The controller refused the scaling; nothing was changed.\n%s", error);
-        GetWindowTextA(dialog, caption, sizeof caption);
-        MessageBoxA(dialog, text, caption, MB_OK | MB_ICONERROR);
+        ReportRefusedSettings(dialog, "scaling", status);
         return;
     }
     state->changed = true;
@@ -84,15 +80,7 @@ INT_PTR CALLBACK ScalingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG:
         return OnInitDialog(dialog, reinterpret_cast<ScalingState*>(lParam));
     case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            OnOk(dialog);
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
+        return OnEditCommand(dialog, LOWORD(wParam), OnOk);
     }
     return FALSE;
 }
@@ -109,12 +97,7 @@ extern "C" short TavroDLG_Scaling(HWND owner, short handle, short axis, long /*f
     short status = LinkedControllerIdOfHandle(handle) < 0 ? static_cast<short>(TAVRO_ERR_BAD_HANDLE)
                                                           : TavroGetScale(handle, axis, &state.original);
     if (status != TAVRO_OK) {
-        char text[160];
-        if (status == TAVRO_ERR_BAD_HANDLE)
-            snprintf(text, sizeof text, "No controller is open.");
-        else
-            snprintf(text, sizeof text, "Axis %d cannot be scaled on this controller.", axis);
-        MessageBoxA(owner, text, "Axis Scaling", MB_OK | MB_ICONEXCLAMATION);
+        ReportUnreadableAxis(owner, status, axis, "Axis Scaling", "scaled");
         return status;
     }
     INT_PTR result = DialogBoxParamA(LibraryInstance(), "AXIS_SCALING", owner, ScalingDialogProc,

@@ -64,18 +64,35 @@ bool WriteStoredSection(const char* path, const char* section, const StoredSecti
     return WritePrivateProfileSectionA(section, block.data(), path) != 0;
 }
 
-bool ParseStoredDouble(const StoredSection& values, const char* key, double* value)
+namespace {
+
+// The stored text of a key, null when the key is absent or empty.
+const char* StoredText(const StoredSection& values, const char* key)
 {
     auto found = values.find(key);
-    if (found == values.end() || found->second.empty())
+    return found == values.end() || found->second.empty() ? nullptr : found->second.c_str();
+}
+
+// A number parsed from `text` up to `end` is the whole value when only
+// blanks follow it and it lies in range.
+bool WholeNumber(const char* text, const char* end)
+{
+    while (end && (*end == ' ' || *end == '\t'))
+        ++end;
+    return end != text && *end == '\0' && errno != ERANGE;
+}
+
+} // namespace
+
+bool ParseStoredDouble(const StoredSection& values, const char* key, double* value)
+{
+    const char* text = StoredText(values, key);
+    if (!text)
         return false;
-    const char* text = found->second.c_str();
     char* end = nullptr;
     errno = 0;
     double number = strtod(text, &end);
-    while (end && (*end == ' ' || *end == '\t'))
-        ++end;
-    if (end == text || *end != '\0' || errno == ERANGE || !std::isfinite(number))
+    if (!WholeNumber(text, end) || !std::isfinite(number))
         return false;
     *value = number;
     return true;
@@ -83,16 +100,13 @@ bool ParseStoredDouble(const StoredSection& values, const char* key, double* val
 
 bool ParseStoredInt(const StoredSection& values, const char* key, long* value)
 {
-    auto found = values.find(key);
-    if (found == values.end() || found->second.empty())
+    const char* text = StoredText(values, key);
+    if (!text)
         return false;
-    const char* text = found->second.c_str();
     char* end = nullptr;
     errno = 0;
     long number = strtol(text, &end, 0);
-    while (end && (*end == ' ' || *end == '\t'))
-        ++end;
-    if (end == text || *end != '\0' || errno == ERANGE)
+    if (!WholeNumber(text, end))
         return false;
     *value = number;
     return true;
