@@ -34,20 +34,25 @@ double ServoPeriod(short handle, short axis)
     }
 }
 
-// One servo axis in the export's own layout, five decimals.
-std::string AxisBlock(int axis, double p, double i, double d, double limit, int fr, double vg, double se,
-                      double torque, double velocity, double accel, double decel)
+// One axis in the export's own layout: the filter lines for a servo axis
+// only, `decimals` digits after the point.
+std::string AxisBlock(int axis, int decimals, bool servo, double p, double i, double d, double limit, int fr,
+                      double vg, double se, double torque, double velocity, double accel, double decel)
 {
-    char text[1024];
-    snprintf(text, sizeof text,
-             ";\r\n;Axis %d setup\r\n;\r\n"
-             "%dSG%.5lf\t\t;Proportional Gain\r\n%dSI%.5lf\t\t;Integral Gain\r\n"
-             "%dSD%.5lf\t\t;Derivative Gain\r\n%dIL%.5lf\t\t;Integration Limit\r\n"
-             "%dFR%d\t\t;Derivative Sampling Period\r\n%dVG%.5lf\t\t;Velocity Gain (Feed Forward)\r\n"
-             "%dSE%.5lf\t\t;Stop on Error\r\n%dSQ%.5lf\t\t;Torque\r\n"
-             "%dSV%.5lf\t\t;Velocity\r\n%dSA%.5lf\t\t;Acceleration\r\n%dDS%.5lf\t\t;Deceleration\r\n",
-             axis, axis, p, axis, i, axis, d, axis, limit, axis, fr, axis, vg, axis, se, axis, torque, axis,
-             velocity, axis, accel, axis, decel);
+    char text[1024] = "";
+    int used = 0;
+    if (servo)
+        used = snprintf(text, sizeof text,
+                        ";\r\n;Axis %d setup\r\n;\r\n"
+                        "%dSG%.*lf\t\t;Proportional Gain\r\n%dSI%.*lf\t\t;Integral Gain\r\n"
+                        "%dSD%.*lf\t\t;Derivative Gain\r\n%dIL%.*lf\t\t;Integration Limit\r\n"
+                        "%dFR%d\t\t;Derivative Sampling Period\r\n%dVG%.*lf\t\t;Velocity Gain (Feed Forward)\r\n"
+                        "%dSE%.*lf\t\t;Stop on Error\r\n%dSQ%.*lf\t\t;Torque\r\n",
+                        axis, axis, decimals, p, axis, decimals, i, axis, decimals, d, axis, decimals, limit,
+                        axis, fr, axis, decimals, vg, axis, decimals, se, axis, decimals, torque);
+    snprintf(text + used, sizeof text - static_cast<size_t>(used),
+             "%dSV%.*lf\t\t;Velocity\r\n%dSA%.*lf\t\t;Acceleration\r\n%dDS%.*lf\t\t;Deceleration\r\n", axis,
+             decimals, velocity, axis, decimals, accel, axis, decimals, decel);
     return text;
 }
 
@@ -77,22 +82,15 @@ void ExportTuning(short handle, int axisCount, int decimals, const std::string& 
     ASSERT_NE(file, nullptr);
     for (int i = 1; i <= axisCount; ++i) {
         AxisTuning t = ReadTuning(handle, static_cast<short>(i));
-        if (t.servo) {
-            double period = ServoPeriod(handle, static_cast<short>(i));
-            fprintf(file, ";\r\n;Axis %d setup\r\n;\r\n", i);
-            fprintf(file, "%dSG%.*lf\t\t;Proportional Gain\r\n", i, decimals, t.motion.proportionalGain);
-            fprintf(file, "%dSI%.*lf\t\t;Integral Gain\r\n", i, decimals, t.filter.integralGain);
-            fprintf(file, "%dSD%.*lf\t\t;Derivative Gain\r\n", i, decimals, t.filter.derivativeGain);
-            fprintf(file, "%dIL%.*lf\t\t;Integration Limit\r\n", i, decimals, t.filter.integrationLimit);
-            fprintf(file, "%dFR%d\t\t;Derivative Sampling Period\r\n", i,
-                    static_cast<int>(t.filter.derivativePeriod / period * (1.0 + 1e-9)) - 1);
-            fprintf(file, "%dVG%.*lf\t\t;Velocity Gain (Feed Forward)\r\n", i, decimals, t.filter.velocityGain);
-            fprintf(file, "%dSE%.*lf\t\t;Stop on Error\r\n", i, decimals, t.filter.maxFollowingError);
-            fprintf(file, "%dSQ%.*lf\t\t;Torque\r\n", i, decimals, t.motion.maxTorque);
-        }
-        fprintf(file, "%dSV%.*lf\t\t;Velocity\r\n", i, decimals, t.motion.velocity);
-        fprintf(file, "%dSA%.*lf\t\t;Acceleration\r\n", i, decimals, t.motion.acceleration);
-        fprintf(file, "%dDS%.*lf\t\t;Deceleration\r\n", i, decimals, t.motion.deceleration);
+        int fr = t.servo ? static_cast<int>(t.filter.derivativePeriod / ServoPeriod(handle, static_cast<short>(i)) *
+                                            (1.0 + 1e-9)) - 1
+                         : 0;
+        fputs(AxisBlock(i, decimals, t.servo, t.motion.proportionalGain, t.filter.integralGain,
+                        t.filter.derivativeGain, t.filter.integrationLimit, fr, t.filter.velocityGain,
+                        t.filter.maxFollowingError, t.motion.maxTorque, t.motion.velocity, t.motion.acceleration,
+                        t.motion.deceleration)
+                  .c_str(),
+              file);
     }
     fclose(file);
 }
@@ -214,8 +212,8 @@ TEST_F(Download, ExportedCommandFileRestoresTheTuning)
 {
     TempFolder folder;
     std::string path = folder.File("tuning.tcl");
-    WriteTextFile(path, AxisBlock(1, 3.5, 0.25, 12.75, 50, 3, 0.5, 2000, 9.5, 4000, 80000, 90000) + "\r\n" +
-                            AxisBlock(2, 1.25, 0, 4, 10, 0, 0, 1500, 8, 1000, 20000, 30000));
+    WriteTextFile(path, AxisBlock(1, 5, true, 3.5, 0.25, 12.75, 50, 3, 0.5, 2000, 9.5, 4000, 80000, 90000) + "\r\n" +
+                            AxisBlock(2, 5, true, 1.25, 0, 4, 10, 0, 0, 1500, 8, 1000, 20000, 30000));
     double period1 = ServoPeriod(handle_, 1);
     DialogAnswerer answerer;
     EXPECT_EQ(TavroDLG_DownloadFile(nullptr, handle_, 0, path.c_str()), 0);
