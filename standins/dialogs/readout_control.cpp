@@ -4,13 +4,12 @@
 //
 // Two sizes by window style: READOUT_STYLE_LARGE (0x0002) draws a bold,
 // right-aligned figure filling most of the height (position displays);
-// otherwise, and with READOUT_STYLE_SMALL (0x0001), a small centred text.
+// otherwise, and with the small style (0x0001), a small centred text.
 // A text too wide for either size is drawn in a smaller font to fit.
 #include "library.h"
 
 namespace {
 
-const DWORD READOUT_STYLE_SMALL = 0x0001;
 const DWORD READOUT_STYLE_LARGE = 0x0002;
 const WPARAM READOUT_COLOR_TEXT = 1;
 
