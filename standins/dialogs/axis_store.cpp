@@ -194,14 +194,18 @@ extern "C" short TavroDLG_SaveAxis(short handle, short axis, long /*flags*/, con
             return status;
         records.push_back(record);
     }
-    char path[MAX_PATH];
-    if (!StorePath(file, controllerId, path, sizeof path))
+    char path[MAX_PATH] = "";
+    if (!StorePath(file, controllerId, path, sizeof path)) {
+        ReportUnwritableStore("");
         return TAVRO_ERR_DRIVER;
+    }
     for (const AxisRecord& record : records) {
         char section[32];
         SectionName(record.axis, section, sizeof section);
-        if (!WriteStoredSection(path, section, SectionOf(record)))
+        if (!WriteStoredSection(path, section, SectionOf(record))) {
+            ReportUnwritableStore(path);
             return TAVRO_ERR_DRIVER;
+        }
     }
     return TAVRO_OK;
 }

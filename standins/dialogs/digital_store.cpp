@@ -92,11 +92,12 @@ extern "C" short TavroDLG_SaveDigitalIO(short handle, short kind, short count, c
         snprintf(value, sizeof value, "0x%04X", word);
         values[key] = value;
     }
-    char path[MAX_PATH];
-    if (!StorePath(file, controllerId, path, sizeof path))
+    char path[MAX_PATH] = "";
+    if (!StorePath(file, controllerId, path, sizeof path) || !WriteStoredSection(path, kSection, values)) {
+        ReportUnwritableStore(path);
         return TAVRO_ERR_DRIVER;
-    return WriteStoredSection(path, kSection, values) ? static_cast<short>(TAVRO_OK)
-                                                      : static_cast<short>(TAVRO_ERR_DRIVER);
+    }
+    return TAVRO_OK;
 }
 
 // Checks every stored channel before the first is configured; nothing stored

@@ -135,3 +135,13 @@ void ReportDamagedStore(const char* path, const char* section, const char* key)
              section, key, path);
     MessageBoxA(nullptr, text, "Restore Settings", MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
+
+void ReportUnwritableStore(const char* path)
+{
+    char text[MAX_PATH + 120];
+    if (path[0])
+        snprintf(text, sizeof text, "The settings could not be stored in\n%s", path);
+    else
+        snprintf(text, sizeof text, "The settings could not be stored: no application-data folder was found.");
+    MessageBoxA(nullptr, text, "Save Settings", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}

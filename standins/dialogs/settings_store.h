@@ -26,5 +26,8 @@ std::string StoredInt(long value);
 
 // Tells the user that stored settings are damaged and were left unused.
 void ReportDamagedStore(const char* path, const char* section, const char* key);
+// Tells the user that settings could not be stored; `path` may be empty
+// when no folder for the store was found.
+void ReportUnwritableStore(const char* path);
 
 #endif

@@ -88,6 +88,22 @@ TEST_F(SettingsStore, NothingStoredOrADeadHandleChangesNothing)
     EXPECT_EQ(GetFileAttributesA(StoreFile(controller_.id).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(SettingsStore, AStoreThatCannotBeWrittenIsReportedAndTheSaveFails)
+{
+    // A folder where the store file should be.
+    std::string store = StoreFile(controller_.id);
+    ASSERT_TRUE(CreateDirectoryA(store.c_str(), nullptr));
+    DialogAnswerer answerer;
+    answerer.Expect(IDOK);
+    answerer.Expect(IDOK);
+    EXPECT_LT(TavroDLG_SaveAxis(handle_, 0, 0, nullptr), 0);
+    EXPECT_LT(TavroDLG_SaveDigitalIO(handle_, 1, 8, nullptr), 0);
+    RemoveDirectoryA(store.c_str());
+    ASSERT_EQ(answerer.Count(), 2u);
+    for (const auto& box : answerer.Seen())
+        EXPECT_NE(box.text.find("could not be stored"), std::string::npos) << box.text;
+}
+
 TEST_F(SettingsStore, DamagedStoredValuesAreReportedAndNothingIsApplied)
 {
     TempFolder folder;
