@@ -6,11 +6,14 @@
 #include <new>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 const COLORREF kPrintBlack = 0x02000000;
 const int kPrintPenWidth = 25;
-const int kTickLabelSize = 24;
 
 // Metrics of one paint, in logical units.
 struct PlotLayout {
@@ -133,21 +136,21 @@ void DrawZeroLine(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
     Line(dc, layout.left, y0, layout.right, y0);
 }
 
-void DrawXLabels(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
+void DrawXLabels(HDC dc, PlotWindowData* data, const PlotLayout& layout)
 {
     SetTextAlign(dc, TA_CENTER | TA_TOP);
-    int widthLimit = Trunc(data.logicalWidth);
-    int k = data.xTitle.empty() ? 5 : 3;
+    int widthLimit = Trunc(data->logicalWidth);
+    int k = data->xTitle.empty() ? 5 : 3;
     int cellBottom = layout.bottom - (k * layout.charHeight) / 2;
     int cellTop = cellBottom + layout.charHeight;
-    for (int i = 0; i <= data.xDivisions; ++i) {
+    for (int i = 0; i <= data->xDivisions; ++i) {
         int cellLeft = layout.left + i * layout.xStep - layout.xStep / 2;
         int cellRight = cellLeft + layout.xStep;
         if (cellRight > widthLimit)
             cellRight = widthLimit;
-        char text[kTickLabelSize];
-        FormatTickLabel(text, sizeof text, data.xFormat,
-                        (data.xMax - data.xMin) / data.xDivisions * i + data.xMin);
+        char scratch[TICK_TEXT_SIZE];
+        const char* text = TickLabel(&data->xTicks, data->xFormat, data->xMin, data->xMax,
+                                     data->xDivisions, i, scratch);
         RECT cell = {cellLeft, cellTop, cellRight, cellBottom};
         DrawOpaqueText(dc, cellLeft + layout.xStep / 2, cellTop, cell, text);
     }
@@ -162,17 +165,17 @@ void DrawXTitle(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
                    data.xTitle.c_str());
 }
 
-void DrawYLabels(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
+void DrawYLabels(HDC dc, PlotWindowData* data, const PlotLayout& layout)
 {
     SetTextAlign(dc, TA_RIGHT | TA_TOP);
     int cellLeft = layout.left - layout.xStep - layout.charWidth;
     int cellRight = layout.left - layout.charWidth;
-    for (int i = 0; i <= data.yDivisions; ++i) {
+    for (int i = 0; i <= data->yDivisions; ++i) {
         int cellBottom = layout.bottom + i * layout.yStep - layout.charHeight / 2;
         int cellTop = cellBottom + layout.charHeight;
-        char text[kTickLabelSize];
-        FormatTickLabel(text, sizeof text, data.yFormat,
-                        (data.yMax - data.yMin) / data.yDivisions * i + data.yMin);
+        char scratch[TICK_TEXT_SIZE];
+        const char* text = TickLabel(&data->yTicks, data->yFormat, data->yMin, data->yMax,
+                                     data->yDivisions, i, scratch);
         RECT cell = {cellLeft, cellTop, cellRight, cellBottom};
         DrawOpaqueText(dc, cellRight, cellTop, cell, text);
     }
@@ -199,82 +202,154 @@ void DrawYTitle(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
     DeleteObject(rotated);
 }
 
-void DrawPlotFrame(HDC dc, const PlotWindowData& data, PlotLayout* layout, PaintMode mode)
+void DrawPlotFrame(HDC dc, PlotWindowData* data, PlotLayout* layout, PaintMode mode)
 {
-    MeasureLayout(dc, data, layout);
+    MeasureLayout(dc, *data, layout);
     if (mode == PAINT_SCREEN)
-        SetBkColor(dc, data.backColor);
+        SetBkColor(dc, data->backColor);
     FillOpaque(dc, layout->left, layout->top, layout->right, layout->bottom);
 
-    HPEN dotted = CreatePen(PS_DOT, 0, GridColorOf(data, mode));
+    HPEN dotted = CreatePen(PS_DOT, 0, GridColorOf(*data, mode));
     HGDIOBJ oldPen = SelectObject(dc, dotted);
-    if (!(data.flags & PLF_NOGRID))
-        DrawGrid(dc, data, *layout);
+    if (!(data->flags & PLF_NOGRID))
+        DrawGrid(dc, *data, *layout);
 
-    HPEN solid = CreatePen(PS_SOLID, 0, GridColorOf(data, mode));
+    HPEN solid = CreatePen(PS_SOLID, 0, GridColorOf(*data, mode));
     SelectObject(dc, solid);
     DeleteObject(dotted);
     if (mode == PAINT_SCREEN) {
-        SetTextColor(dc, data.textColor);
-        SetBkColor(dc, data.marginColor);
+        SetTextColor(dc, data->textColor);
+        SetBkColor(dc, data->marginColor);
     } else {
         SetTextColor(dc, kPrintBlack);
     }
-    if (!(data.flags & PLF_NOZEROLINE))
-        DrawZeroLine(dc, data, *layout);
+    if (!(data->flags & PLF_NOZEROLINE))
+        DrawZeroLine(dc, *data, *layout);
     DrawXLabels(dc, data, *layout);
-    if (!data.xTitle.empty())
-        DrawXTitle(dc, data, *layout);
+    if (!data->xTitle.empty())
+        DrawXTitle(dc, *data, *layout);
     Line(dc, layout->left, layout->bottom, layout->left, layout->top);
     DrawYLabels(dc, data, *layout);
-    if (!data.yTitle.empty())
-        DrawYTitle(dc, data, *layout);
+    if (!data->yTitle.empty())
+        DrawYTitle(dc, *data, *layout);
 
     SelectObject(dc, oldPen);
     DeleteObject(solid);
 }
 
-// Position of sample `i` of `count`: spread over the plot width, clamped to the y range.
-POINT SamplePoint(const PlotWindowData& data, const PlotLayout& layout, double step, double sample,
-                  size_t i)
+// Where sample `i` goes: spread over the plot width, clamped to the y range.
+struct SamplePlacement {
+    double yMin;
+    double yMax;
+    double range;
+    double height;
+    double bottom;
+    double left;
+    double step;
+};
+
+SamplePlacement PlacementOf(const PlotWindowData& data, const PlotLayout& layout, size_t count)
+{
+    return {data.yMin,
+            data.yMax,
+            data.yMax - data.yMin,
+            static_cast<double>(layout.top - layout.bottom),
+            static_cast<double>(layout.bottom),
+            static_cast<double>(layout.left),
+            static_cast<double>(layout.right - layout.left) / (count - 1)};
+}
+
+POINT PlaceSample(const SamplePlacement& place, double sample, size_t i)
 {
     double v = sample;
-    if (!(v >= data.yMin)) // also a sample that is not a number
-        v = data.yMin;
-    if (v > data.yMax)
-        v = data.yMax;
-    return {Trunc(i * step + layout.left),
-            Trunc((v - data.yMin) / (data.yMax - data.yMin) * (layout.top - layout.bottom) +
-                  layout.bottom)};
+    if (!(v >= place.yMin)) // also a sample that is not a number
+        v = place.yMin;
+    if (v > place.yMax)
+        v = place.yMax;
+    return {Trunc(i * place.step + place.left),
+            Trunc((v - place.yMin) / place.range * place.height + place.bottom)};
+}
+
+void AppendPoint(POINT p, POINT* out, size_t* placed)
+{
+    if (*placed > 0 && out[*placed - 1].x == p.x && out[*placed - 1].y == p.y)
+        return; // a repeated point adds nothing
+    out[(*placed)++] = p;
+}
+
+#ifdef __SSE2__
+// Trunc of two values.
+__m128i TruncPair(__m128d value)
+{
+    const __m128d limit = _mm_set1_pd(134217727.0);
+    value = _mm_and_pd(value, _mm_cmpord_pd(value, value)); // not a number: 0
+    value = _mm_max_pd(_mm_min_pd(value, limit), _mm_sub_pd(_mm_setzero_pd(), limit));
+    return _mm_cvttpd_epi32(value);
+}
+
+// Picks `a` where `mask` is set, else `b`.
+__m128d Select(__m128d mask, __m128d a, __m128d b)
+{
+    return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b));
+}
+#endif
+
+// Places all `count` samples into `out`, dropping repeated points; returns how
+// many points it wrote. Two samples at a time where the processor allows, with
+// the same operations in the same order as PlaceSample, so the points are the same.
+size_t PlaceSamples(const SamplePlacement& place, const double* samples, size_t count, POINT* out)
+{
+    size_t placed = 0;
+    size_t i = 0;
+#ifdef __SSE2__
+    const __m128d yMin = _mm_set1_pd(place.yMin);
+    const __m128d yMax = _mm_set1_pd(place.yMax);
+    const __m128d range = _mm_set1_pd(place.range);
+    const __m128d height = _mm_set1_pd(place.height);
+    const __m128d bottom = _mm_set1_pd(place.bottom);
+    const __m128d left = _mm_set1_pd(place.left);
+    const __m128d step = _mm_set1_pd(place.step);
+    __m128d index = _mm_set_pd(1.0, 0.0);
+    for (; i + 2 <= count; i += 2) {
+        __m128d v = _mm_loadu_pd(samples + i);
+        v = Select(_mm_cmpge_pd(v, yMin), v, yMin);
+        v = Select(_mm_cmpgt_pd(v, yMax), yMax, v);
+        __m128d y = _mm_add_pd(_mm_mul_pd(_mm_div_pd(_mm_sub_pd(v, yMin), range), height), bottom);
+        __m128d x = _mm_add_pd(_mm_mul_pd(index, step), left);
+        index = _mm_add_pd(index, _mm_set1_pd(2.0));
+        POINT pair[2];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pair),
+                         _mm_unpacklo_epi32(TruncPair(x), TruncPair(y)));
+        AppendPoint(pair[0], out, &placed);
+        AppendPoint(pair[1], out, &placed);
+    }
+#endif
+    for (; i < count; ++i)
+        AppendPoint(PlaceSample(place, samples[i], i), out, &placed);
+    return placed;
 }
 
 // One connected polyline through the samples, drawn with one call from a
-// buffer of points (repeated points add nothing and are dropped); segment by
-// segment when the buffer cannot be had.
+// buffer of points; segment by segment when the buffer cannot be had.
 void DrawTraceLine(HDC dc, const PlotWindowData& data, const PlotLayout& layout,
                    const std::vector<double>& samples, std::vector<POINT>* points)
 {
     const size_t count = samples.size();
-    const double step = static_cast<double>(layout.right - layout.left) / (count - 1);
-    points->clear();
+    const SamplePlacement place = PlacementOf(data, layout, count);
     try {
-        points->reserve(count);
+        if (points->size() < count)
+            points->resize(count);
     } catch (const std::bad_alloc&) {
-        POINT first = SamplePoint(data, layout, step, samples[0], 0);
+        POINT first = PlaceSample(place, samples[0], 0);
         MoveToEx(dc, first.x, first.y, nullptr);
         for (size_t i = 1; i < count; ++i) {
-            POINT p = SamplePoint(data, layout, step, samples[i], i);
+            POINT p = PlaceSample(place, samples[i], i);
             LineTo(dc, p.x, p.y);
         }
         return;
     }
-    for (size_t i = 0; i < count; ++i) {
-        POINT p = SamplePoint(data, layout, step, samples[i], i);
-        if (!points->empty() && points->back().x == p.x && points->back().y == p.y)
-            continue;
-        points->push_back(p);
-    }
-    Polyline(dc, points->data(), static_cast<int>(points->size()));
+    size_t placed = PlaceSamples(place, samples.data(), count, points->data());
+    Polyline(dc, points->data(), static_cast<int>(placed));
 }
 
 void DrawPlotTraces(HDC dc, PlotWindowData* data, const PlotLayout& layout, PaintMode mode)
@@ -341,6 +416,6 @@ void PaintPlot(HWND window, HDC dc, PaintMode mode)
 
     PlotLayout layout = {};
     layout.colorDevice = IsColorDevice(dc);
-    DrawPlotFrame(dc, *data, &layout, mode);
+    DrawPlotFrame(dc, data, &layout, mode);
     DrawPlotTraces(dc, data, layout, mode);
 }

@@ -306,6 +306,8 @@ void InitPlotWindowData(PlotWindowData* data)
     data->yMax = 100.0;
     data->logicalWidth = 32767.0;
     data->logicalHeight = 32767.0;
+    data->xTicks.divisions = 0;
+    data->yTicks.divisions = 0;
 }
 
 void DestroyPlotWindowData(PlotWindowData* data)
@@ -318,6 +320,8 @@ void DestroyPlotWindowData(PlotWindowData* data)
     std::string().swap(data->yFormat);
     std::string().swap(data->xTitle);
     std::string().swap(data->yTitle);
+    std::string().swap(data->xTicks.format);
+    std::string().swap(data->yTicks.format);
 }
 
 LRESULT CALLBACK PlotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

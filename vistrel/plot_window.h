@@ -9,6 +9,21 @@
 
 #include "vistrel.h"
 
+// Room for one tick label, terminator included.
+const int TICK_TEXT_SIZE = 24;
+// Axes with more divisions than this have their labels formatted at every paint.
+const int TICK_CACHE_DIVISIONS = 100;
+
+// Tick labels of one axis as last formatted, valid while the format, the
+// range and the division count stay the same.
+struct TickTexts {
+    std::string format;
+    double min;
+    double max;
+    int divisions; // 0 when nothing is kept
+    char texts[TICK_CACHE_DIVISIONS + 1][TICK_TEXT_SIZE];
+};
+
 // State of one plot window, owned by the window (GWLP_USERDATA).
 struct PlotWindowData {
     COLORREF backColor;
@@ -33,6 +48,8 @@ struct PlotWindowData {
     double yMax;
     double logicalWidth;
     double logicalHeight;
+    TickTexts xTicks;
+    TickTexts yTicks;
 };
 
 enum PaintMode { PAINT_SCREEN, PAINT_PRINT };
@@ -54,5 +71,11 @@ void PaintPlot(HWND window, HDC dc, PaintMode mode);
 // Formats one tick value into `buffer` with `format` when that is a format of
 // exactly one double, else with "%lg".
 void FormatTickLabel(char* buffer, size_t size, const std::string& format, double value);
+
+// Label `index` of an axis from `min` to `max` in `divisions` steps: kept in
+// `cache` from the last paint that had the same axis, else formatted anew
+// (into `scratch` when the axis has too many divisions to be kept).
+const char* TickLabel(TickTexts* cache, const std::string& format, double min, double max,
+                      int divisions, int index, char (&scratch)[TICK_TEXT_SIZE]);
 
 #endif

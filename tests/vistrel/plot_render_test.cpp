@@ -164,6 +164,70 @@ TEST(PlotRender, TickLabelsUseOnlyFormatsOfOneDoubleAndStayInTheirBuffer)
     DestroyWindow(plot);
 }
 
+TEST(PlotRender, TickLabelsFollowRangeAndDivisionsBetweenPaints)
+{
+    HWND plot = MakePlot();
+    EXPECT_EQ(RecordPrint(plot).texts[5].text, "50");
+    SetDouble(plot, PLM_SETXMIN, -50);
+    SendMessageA(plot, PLM_SETYDIVISIONS, 0, 4);
+    Drawing changed = RecordPrint(plot);
+    ASSERT_EQ(changed.texts.size(), 11u + 5u);
+    EXPECT_EQ(changed.texts[0].text, "-50");
+    EXPECT_EQ(changed.texts[5].text, "25");
+    EXPECT_EQ(changed.texts[12].text, "25");
+    SetDouble(plot, PLM_SETYMAX, 1000);
+    EXPECT_EQ(RecordPrint(plot).texts[12].text, "250");
+    // More divisions than the labels kept between paints.
+    SendMessageA(plot, PLM_SETXDIVISIONS, 0, 150);
+    Drawing fine = RecordPrint(plot);
+    ASSERT_EQ(fine.texts.size(), 151u + 5u);
+    EXPECT_EQ(fine.texts[3].text, "-47");
+    EXPECT_EQ(fine.texts[150].text, "100");
+    SendMessageA(plot, PLM_SETXDIVISIONS, 0, 2);
+    EXPECT_EQ(RecordPrint(plot).texts[1].text, "25");
+    DestroyWindow(plot);
+}
+
+TEST(PlotRender, EverySampleIsPlacedAndClampedWhateverItsPositionInTheTrace)
+{
+    HWND plot = MakePlot();
+    SetTrace(plot, 0, {INFINITY, std::nan(""), -INFINITY, 50, 1e300});
+    Drawing drawing = RecordPrint(plot);
+    RECT area = AreaOf(drawing);
+    LONG right = 32767 - 4 * (area.left / 12);
+    LONG middle = area.bottom + (area.top - area.bottom) / 2;
+    const LONG ys[5] = {area.top, area.bottom, area.bottom, middle, area.top};
+    std::vector<DrawnLine> trace = drawing.LinesOf(PS_SOLID, 25);
+    ASSERT_EQ(trace.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(trace[i].from.x, static_cast<LONG>(i * (right - area.left) / 4.0 + area.left));
+        EXPECT_EQ(trace[i].from.y, ys[i]) << i;
+        EXPECT_EQ(trace[i].to.y, ys[i + 1]) << i;
+    }
+    EXPECT_EQ(trace[3].to.x, right);
+    DestroyWindow(plot);
+}
+
+TEST(PlotRender, SamplesDenserThanTheCoordinatesDropRepeatedPoints)
+{
+    HWND plot = MakePlot();
+    SetTrace(plot, 2, std::vector<double>(65535, 50.0));
+    Drawing drawing = RecordPrint(plot);
+    RECT area = AreaOf(drawing);
+    LONG middle = area.bottom + (area.top - area.bottom) / 2;
+    std::vector<DrawnLine> trace = drawing.LinesOf(PS_SOLID, 25);
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ(trace.front().from.x, area.left);
+    EXPECT_EQ(trace.back().to.x, 32767 - 4 * (area.left / 12));
+    for (const DrawnLine& line : trace) {
+        EXPECT_GT(line.to.x, line.from.x);
+        EXPECT_TRUE(line.from.y == middle && line.to.y == middle);
+        if (line.to.x <= line.from.x || line.from.y != middle)
+            break;
+    }
+    DestroyWindow(plot);
+}
+
 TEST(PlotRender, EmptyClientAreaDrawsNothing)
 {
     HWND plot = MakePlot(0, 0);
