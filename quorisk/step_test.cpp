@@ -40,6 +40,13 @@ void RawCommand(short h, short axis, short code, int32_t value)
     g_tavro.qorcmdex(h, axis, code, &value, VALUE_TYPE_LONG);
 }
 
+// The recording time plus the delay and a margin, in milliseconds; not a
+// number when either time is not.
+double TestWaitMilliseconds(double recordTime, double delay)
+{
+    return (recordTime + delay) * 1000.0 + 25.0;
+}
+
 // Checks and corrects the live timing; false when the test cannot run.
 bool PrepareTiming(HWND mainWindow, TuningWindowData* data)
 {
@@ -57,6 +64,19 @@ bool PrepareTiming(HWND mainWindow, TuningWindowData* data)
         MessageBoxA(mainWindow, text, "Servo Tuning", MB_ICONERROR | MB_OK);
         return false;
     }
+    // The samples are read back after one wait; a longer recording would be
+    // read before the controller has made it.
+    double recordTime = longest > 0.0 ? longest : test.RecordTime;
+    if (!(TestWaitMilliseconds(recordTime, test.Delay) <= MAX_TEST_WAIT_MS)) {
+        char text[512];
+        snprintf(text, sizeof(text),
+                 "The record time of %g seconds plus the delay of %g seconds is longer than "
+                 "the %d seconds that Servo Tuning waits for a test. Shorten the record time "
+                 "or the delay. The step response test was not run.",
+                 recordTime, test.Delay, MAX_TEST_WAIT_MS / 1000);
+        MessageBoxA(mainWindow, text, "Servo Tuning", MB_ICONERROR | MB_OK);
+        return false;
+    }
     if (longest != 0.0) {
         char text[512];
         snprintf(text, sizeof(text),
@@ -68,17 +88,6 @@ bool PrepareTiming(HWND mainWindow, TuningWindowData* data)
         test.RecordTime = longest;
     }
     return true;
-}
-
-// The recording time plus the delay and a margin, bounded.
-DWORD TestWaitMilliseconds(const TestSettings& test)
-{
-    double ms = (test.RecordTime + test.Delay) * 1000.0 + 25.0;
-    if (!(ms > 0.0))
-        return 0;
-    if (ms > MAX_TEST_WAIT_MS)
-        return MAX_TEST_WAIT_MS;
-    return static_cast<DWORD>(ms);
 }
 
 // Stores the capture and the move as one block in the controller.
@@ -157,7 +166,8 @@ void RunStepResponseTest(HWND mainWindow, bool plus)
     }
     SendTestBlock(data, axis, partner, plus);
 
-    Sleep(TestWaitMilliseconds(test));
+    double wait = TestWaitMilliseconds(test.RecordTime, test.Delay);
+    Sleep(wait > 0.0 ? static_cast<DWORD>(wait) : 0);
 
     data->testDone = ReadCaptureSeries(mainWindow, axis, axisStart.target, axisStart.optimal,
                                        axisStart.auxiliary, plus);

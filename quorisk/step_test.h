@@ -5,11 +5,14 @@
 
 #include <windows.h>
 
-// Longest wait for a test's recording, in milliseconds.
+// Longest wait for a test's recording, in milliseconds; a test that needs
+// more is refused.
 #define MAX_TEST_WAIT_MS 120000
 
 // Runs the whole test on the current axis (and its gantry partner), from the
-// timing check to the plot refresh.
+// timing check to the plot refresh. A test whose capture cannot be timed or
+// whose record time and delay outlast MAX_TEST_WAIT_MS is refused with a
+// message before anything is sent to the controller.
 void RunStepResponseTest(HWND mainWindow, bool plus);
 
 // Refills the five series of `axis` (1..16) from its capture buffer with the

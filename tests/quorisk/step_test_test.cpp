@@ -231,6 +231,38 @@ TEST_F(TuningWindowTest, TestWithoutServoPeriodIsRefused)
     EXPECT_EQ(Data()->testDone, 0);
 }
 
+TEST_F(TuningWindowTest, TestLongerThanTheWaitIsRefusedBeforeAnythingIsSent)
+{
+    Start("");
+    Fake().axes[1].status = 1u << TAVRO_STAT_MOTOR_ON;
+    Tick();
+    // Advanced capture takes any record time; with the delay it outlasts the
+    // longest wait, so the samples would be read before they were recorded.
+    Data()->testSettings.RecordTime = 119.9;
+    Data()->testSettings.Delay = 0.2;
+    DialogAnswerer answerer;
+    answerer.Expect(IDOK);
+    Fake().log.clear();
+    DWORD start = GetTickCount();
+    SendMessageA(main_, WM_COMMAND, IDM_STEP_PLUS, 0);
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    ASSERT_EQ(answerer.Count(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].caption, "Servo Tuning");
+    EXPECT_NE(answerer.Seen()[0].text.find("120 seconds"), std::string::npos);
+    EXPECT_NE(answerer.Seen()[0].text.find("The step response test was not run."),
+              std::string::npos);
+    EXPECT_TRUE(LoggedCalls(COMMAND_CALLS).empty());
+    EXPECT_TRUE(LoggedCalls({"TavroGetCaptureData"}).empty());
+    EXPECT_EQ(Data()->testDone, 0);
+    EXPECT_TRUE(Data()->actualSeries[0].empty());
+
+    // Within the wait the test runs.
+    Data()->testSettings.RecordTime = 0.05;
+    SendMessageA(main_, WM_COMMAND, IDM_STEP_PLUS, 0);
+    EXPECT_EQ(answerer.Count(), 1u);
+    EXPECT_EQ(Data()->testDone, 1);
+}
+
 TEST_F(TuningWindowTest, SeriesAreRelativeToTheTargetAndRiseForBothSteps)
 {
     Fake().axes[1].captureFlags = TAVRO_CAPTURE_TORQUE | TAVRO_CAPTURE_ADVANCED | TAVRO_CAPTURE_AUX;
