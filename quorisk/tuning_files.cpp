@@ -269,6 +269,11 @@ int ImportCaptureCsv(HWND mainWindow, const char* path)
     if (span > 0.0 && std::isfinite(span)) {
         test.RecordTime = span;
     }
+    // One kept sample per row at the file's mean step, so that an export
+    // gives evenly spaced times back as they were read.
+    if (times.size() > 1 && span >= 0.0 && std::isfinite(span)) {
+        test.period = span / static_cast<double>(times.size() - 1);
+    }
     test.Sampling = 1;
     data->testDone = 1;
     return 1;

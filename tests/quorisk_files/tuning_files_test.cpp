@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "quorisk_test_env.h"
 #include "tavro_binding.h"
@@ -33,6 +35,20 @@ void WriteBytes(const std::string& path, const std::string& bytes)
     FILE* file = fopen(path.c_str(), "wb");
     fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
+}
+
+// The text before the first comma of each data row.
+std::vector<std::string> TimeColumn(const std::string& bytes)
+{
+    std::vector<std::string> times;
+    size_t start = bytes.find('\n');
+    while (start != std::string::npos && start + 1 < bytes.size()) {
+        size_t end = bytes.find('\n', start + 1);
+        std::string row = bytes.substr(start + 1, end == std::string::npos ? end : end - start - 1);
+        times.push_back(row.substr(0, row.find(',')));
+        start = end;
+    }
+    return times;
 }
 
 class TuningFilesTest : public ::testing::Test {
@@ -182,6 +198,41 @@ TEST_F(TuningFilesTest, CsvExportThenImportGivesTheSameTest)
     EXPECT_DOUBLE_EQ(0.002, data->lastTest.Delay);
     EXPECT_NEAR(511 * 0.0005, data->lastTest.RecordTime, 1e-9);
     EXPECT_EQ(1, data->testDone);
+}
+
+TEST_F(TuningFilesTest, CsvImportThenExportKeepsTheTimeColumn)
+{
+    std::string in = folder_.File("in.csv");
+    std::string out = folder_.File("out.csv");
+    // A fresh start (no test has set a capture period), then a file read
+    // after a real test with another period and delay.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> files = {
+        {"0.01, 1, 2, 3, 4, 5\n0.02, 1, 2, 3, 4, 5\n0.03, 1, 2, 3, 4, 5\n",
+         {"0.010000", "0.020000", "0.030000"}},
+        {"0.5, 1, 2, 3, 4\n0.6, 1, 2, 3, 4\n", {"0.500000", "0.600000"}},
+    };
+    for (const auto& file : files) {
+        WriteBytes(in, "Time, Actual, Optimal, Error, Torque\n" + file.first);
+        ASSERT_EQ(1, ImportCaptureCsv(window_.Window(), in.c_str()));
+        ExportCaptureCsv(window_.Window(), out.c_str());
+        EXPECT_EQ(file.second, TimeColumn(ReadBytes(out)));
+        data_->lastTest.period = 0.00025;
+        data_->lastTest.Delay = 0.125;
+    }
+
+    // A whole exported test comes back with the same times after a
+    // round trip through another window.
+    data_->lastTest.points = 400;
+    data_->lastTest.Sampling = 2;
+    data_->lastTest.period = 0.00075;
+    data_->lastTest.Delay = 0.0035;
+    ExportCaptureCsv(window_.Window(), in.c_str());
+    TuningWindow other;
+    ASSERT_EQ(1, ImportCaptureCsv(other.Window(), in.c_str()));
+    ExportCaptureCsv(other.Window(), out.c_str());
+    std::vector<std::string> written = TimeColumn(ReadBytes(in));
+    ASSERT_EQ(200u, written.size());
+    EXPECT_EQ(written, TimeColumn(ReadBytes(out)));
 }
 
 TEST_F(TuningFilesTest, CsvImportReadsRowsUntilTheFirstMalformedOne)
