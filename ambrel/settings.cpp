@@ -5,6 +5,7 @@
 #include "axis_panel.h"
 #include "registry_values.h"
 #include "resource.h"
+#include "window_utils.h"
 
 #include <commctrl.h>
 
@@ -48,10 +49,7 @@ void LoadStartupValues(MainWindowData* data, HKEY key)
     int x = 0, y = 0;
     ReadDword(key, "XPos", &x);
     ReadDword(key, "YPos", &y);
-    if (x < 0 || x > GetSystemMetrics(SM_CXSCREEN))
-        x = 0;
-    if (y < 0 || y > GetSystemMetrics(SM_CYSCREEN))
-        y = 0;
+    KeepCornerOnScreen(&x, &y);
     SetWindowPos(data->mainWindow, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 

@@ -21,6 +21,14 @@ void CenterWindow(HWND window)
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
 }
 
+void KeepCornerOnScreen(int* x, int* y)
+{
+    if (*x < 0 || *x > GetSystemMetrics(SM_CXSCREEN))
+        *x = 0;
+    if (*y < 0 || *y > GetSystemMetrics(SM_CYSCREEN))
+        *y = 0;
+}
+
 HWND CreateChildWindow(DWORD exStyle, const char* className, const char* title, DWORD style,
                        int x, int y, int width, int height, HWND parent, HMENU menu,
                        HINSTANCE instance, void* param)

@@ -7,6 +7,10 @@
 // Centres a window over its owner, or over the desktop when it has none.
 void CenterWindow(HWND window);
 
+// Brings a stored top-left corner onto the screen: a coordinate that is
+// negative or beyond the screen's width (height) becomes 0.
+void KeepCornerOnScreen(int* x, int* y);
+
 // CreateWindowExA, then the default GUI font on the new window.
 HWND CreateChildWindow(DWORD exStyle, const char* className, const char* title, DWORD style,
                        int x, int y, int width, int height, HWND parent, HMENU menu,

@@ -11,6 +11,7 @@
 #include "tavro_binding.h"
 #include "tuning_data.h"
 #include "vistrel.h"
+#include "window_utils.h"
 
 namespace {
 
@@ -207,6 +208,7 @@ int LoadProgramSettings(TuningWindowData* data)
     ReadDword(key, "YPos", &y);
     ReadDword(key, "Width", &width);
     ReadDword(key, "Height", &height);
+    KeepCornerOnScreen(&x, &y);
     SetWindowPos(data->mainWindow, nullptr, x, y, width, height, SWP_NOZORDER);
 
     if (StoredVersionIsCurrent(key)) {

@@ -110,6 +110,34 @@ TEST_F(SettingsTest, ProgramValuesAreStoredWithTheirTypesAndReadBack)
     EXPECT_EQ("30,40 800x600", Placement(window.Window()));
 }
 
+TEST_F(SettingsTest, APlaceOffTheScreenIsMovedOntoItAndSavedThere)
+{
+    DWORD offLeft = static_cast<DWORD>(-5000);
+    DWORD belowBottom = static_cast<DWORD>(GetSystemMetrics(SM_CYSCREEN) + 100);
+    DWORD width = 700;
+    DWORD height = 500;
+    SetValue(PROGRAM_KEY, "XPos", REG_DWORD, &offLeft, 4);
+    SetValue(PROGRAM_KEY, "YPos", REG_DWORD, &belowBottom, 4);
+    SetValue(PROGRAM_KEY, "Width", REG_DWORD, &width, 4);
+    SetValue(PROGRAM_KEY, "Height", REG_DWORD, &height, 4);
+    {
+        TuningWindow window;
+        EXPECT_EQ(1, LoadProgramSettings(window.Data()));
+        EXPECT_EQ("0,0 700x500", Placement(window.Window()));
+        EXPECT_EQ(1, SaveProgramSettings(window.Data()));
+    }
+    EXPECT_EQ(0, StoredInt("XPos"));
+    EXPECT_EQ(0, StoredInt("YPos"));
+
+    // A place on the screen is kept, each edge on its own.
+    DWORD left = 40;
+    SetValue(PROGRAM_KEY, "XPos", REG_DWORD, &left, 4);
+    SetValue(PROGRAM_KEY, "YPos", REG_DWORD, &belowBottom, 4);
+    TuningWindow window;
+    EXPECT_EQ(1, LoadProgramSettings(window.Data()));
+    EXPECT_EQ("40,0 700x500", Placement(window.Window()));
+}
+
 TEST_F(SettingsTest, ValuesOfAnotherTypeSizeOrRangeAreNotTaken)
 {
     DWORD four = 4;
