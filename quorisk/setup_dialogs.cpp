@@ -204,13 +204,16 @@ int32_t ReadCount(HWND page)
     return value < 0 ? -value : value;
 }
 
-// A list's selection as an axis number; the old value when nothing is selected
-// (no controller open, or a stored axis beyond the open one's), so that the
-// pair is never lost to an empty list.
-int32_t ReadAxisChoice(HWND page, int id, int32_t current)
+// A list's selection as an axis number, 0 when nothing is selected. Without
+// an open controller the lists are empty and the old value stays, so that
+// the pair is not lost to a missing controller.
+int32_t ReadAxisChoice(HWND page, int id, const TuningWindowData* data, int32_t current)
 {
+    if (data->controller <= 0) {
+        return current;
+    }
     LRESULT selection = SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0);
-    return selection == CB_ERR ? current : static_cast<int32_t>(selection) + 1;
+    return selection == CB_ERR ? 0 : static_cast<int32_t>(selection) + 1;
 }
 
 LONG_PTR OnMotionApply(HWND page, TuningWindowData* data)
@@ -224,8 +227,8 @@ LONG_PTR OnMotionApply(HWND page, TuningWindowData* data)
         return PSNRET_INVALID_NOCHANGEPAGE;
     }
     bool gantry = IsChecked(page, IDC_MOTION_GANTRY);
-    int32_t master = ReadAxisChoice(page, IDC_MOTION_MASTER, data->GantryMaster);
-    int32_t slave = ReadAxisChoice(page, IDC_MOTION_SLAVE, data->GantrySlave);
+    int32_t master = ReadAxisChoice(page, IDC_MOTION_MASTER, data, data->GantryMaster);
+    int32_t slave = ReadAxisChoice(page, IDC_MOTION_SLAVE, data, data->GantrySlave);
     if (gantry && master == slave) {
         MessageBoxA(page,
                     "The master and slave axis settings for gantry\n"

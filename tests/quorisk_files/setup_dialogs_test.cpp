@@ -110,11 +110,11 @@ TEST_F(SetupDialogsTest, CountZeroEndsRepeatAndTheCountStaysWithinRange)
     }
 }
 
-TEST_F(SetupDialogsTest, GantryPairOutsideTheListsIsKept)
+TEST_F(SetupDialogsTest, GantryAxisOutsideTheListsIsKeptOnlyWithoutAController)
 {
     // No controller open: the lists are empty, yet the stored pair stays and
-    // gantry mode does not refuse every apply; likewise a slave beyond the
-    // axes of the open controller.
+    // gantry mode does not refuse every apply. With a controller open, a
+    // slave beyond its axes has no selection and is stored as 0.
     for (int axes : {0, 2}) {
         g_fake.config.axisCount = axes;
         data_->controller = axes ? FAKE_HANDLE : 0;
@@ -133,7 +133,7 @@ TEST_F(SetupDialogsTest, GantryPairOutsideTheListsIsKept)
         EXPECT_EQ(1u, answerer.Count()) << axes;
         EXPECT_DOUBLE_EQ(9.0, data_->testSettings.Distance);
         EXPECT_EQ(1, data_->GantryMaster);
-        EXPECT_EQ(3, data_->GantrySlave);
+        EXPECT_EQ(axes ? 0 : 3, data_->GantrySlave);
     }
 }
 
@@ -254,6 +254,7 @@ LRESULT CALLBACK SliderStandIn(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 INT_PTR RunPidSetup(TuningWindowData* data, HWND owner)
 {
+    g_reloads.clear();
     WNDCLASSA slider = {};
     slider.lpfnWndProc = SliderStandIn;
     slider.lpszClassName = "QuoriskFilesSlider";
