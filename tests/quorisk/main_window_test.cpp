@@ -30,10 +30,23 @@ TEST_F(TuningWindowTest, LongOptionsAndOptionsLeftOut)
 
     Fake() = FakeController();
     InstallFakeController();
-    // Axis 0 and a board of 0x8000 or above count as not given.
+    // Axis 0 and a board of 0x8000 or above count as not given: the stored
+    // axis and controller stay in force.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvane\\Drevalon\\Servo Tuning", 0,
+                              nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD storedAxis = 3;
+    const DWORD storedBoard = 2;
+    RegSetValueExA(key, "Axis", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&storedAxis), 4);
+    RegSetValueExA(key, "ControllerID", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&storedBoard),
+                   4);
+    RegCloseKey(key);
     Start("-a 0 -b 40000");
-    EXPECT_EQ(Data()->Axis, 1);
-    EXPECT_EQ(Data()->ControllerID, 0);
+    EXPECT_EQ(Data()->Axis, 3);
+    EXPECT_EQ(Data()->ControllerID, 2);
+    ASSERT_FALSE(LoggedCalls({"TavroOpen"}).empty());
+    EXPECT_EQ(LoggedCalls({"TavroOpen"})[0], "TavroOpen(2, 2, \"\")");
 }
 
 TEST_F(TuningWindowTest, AxisOutsideTheControllerBecomesAxisOne)
