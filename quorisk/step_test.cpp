@@ -40,13 +40,6 @@ void RawCommand(short h, short axis, short code, int32_t value)
     g_tavro.qorcmdex(h, axis, code, &value, VALUE_TYPE_LONG);
 }
 
-// The recording time plus the delay and a margin, in milliseconds; not a
-// number when either time is not.
-double TestWaitMilliseconds(double recordTime, double delay)
-{
-    return (recordTime + delay) * 1000.0 + 25.0;
-}
-
 // Checks and corrects the live timing; false when the test cannot run.
 bool PrepareTiming(HWND mainWindow, TuningWindowData* data)
 {
@@ -67,7 +60,7 @@ bool PrepareTiming(HWND mainWindow, TuningWindowData* data)
     // The samples are read back after one wait; a longer recording would be
     // read before the controller has made it.
     double recordTime = longest > 0.0 ? longest : test.RecordTime;
-    if (!(TestWaitMilliseconds(recordTime, test.Delay) <= MAX_TEST_WAIT_MS)) {
+    if (!((recordTime + test.Delay) * 1000.0 <= MAX_TEST_WAIT_MS)) {
         char text[512];
         snprintf(text, sizeof(text),
                  "The record time of %g seconds plus the delay of %g seconds is longer than "
@@ -166,7 +159,8 @@ void RunStepResponseTest(HWND mainWindow, bool plus)
     }
     SendTestBlock(data, axis, partner, plus);
 
-    double wait = TestWaitMilliseconds(test.RecordTime, test.Delay);
+    // The recording plus a margin; PrepareTiming has bounded it.
+    double wait = (test.RecordTime + test.Delay) * 1000.0 + 25.0;
     Sleep(wait > 0.0 ? static_cast<DWORD>(wait) : 0);
 
     data->testDone = ReadCaptureSeries(mainWindow, axis, axisStart.target, axisStart.optimal,

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-// Longest wait for a test's recording, in milliseconds; a test that needs
-// more is refused.
+// Longest recording (record time plus delay) a test waits for, in
+// milliseconds; a test that needs more is refused.
 #define MAX_TEST_WAIT_MS 120000
 
 // Runs the whole test on the current axis (and its gantry partner), from the
