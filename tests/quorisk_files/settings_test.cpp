@@ -110,7 +110,7 @@ TEST_F(SettingsTest, ProgramValuesAreStoredWithTheirTypesAndReadBack)
     EXPECT_EQ("30,40 800x600", Placement(window.Window()));
 }
 
-TEST_F(SettingsTest, ValuesOfAnotherTypeSizeOrRangeAreNotTaken)
+TEST_F(SettingsTest, ValuesOfAnotherSizeOrRangeAreNotTakenWhateverTheirType)
 {
     DWORD four = 4;
     BYTE seven = 7;
@@ -129,7 +129,7 @@ TEST_F(SettingsTest, ValuesOfAnotherTypeSizeOrRangeAreNotTaken)
     TuningWindow window;
     TuningWindowData* data = window.Data();
     EXPECT_EQ(1, LoadProgramSettings(data));
-    EXPECT_EQ(1, data->Axis);
+    EXPECT_EQ(4, data->Axis); // four bytes, stored as binary
     EXPECT_EQ(4, data->ControllerID);
     EXPECT_DOUBLE_EQ(1.0, data->AuxiliaryScale);
     EXPECT_EQ(1, data->PlotTorque);
