@@ -16,7 +16,7 @@ namespace {
 
 const int kDistanceSize = 64;
 
-// Takes a stored DWORD into `value` only when it is one; else leaves it.
+// Takes a stored 4-byte value into `value`; else leaves it.
 bool ReadDword(HKEY key, const char* name, int* value)
 {
     DWORD stored = 0;

@@ -4,14 +4,12 @@
 #include <cstring>
 #include <vector>
 
-bool RegReadExact(HKEY key, const char* name, DWORD type, void* value, DWORD size)
+bool RegReadExact(HKEY key, const char* name, void* value, DWORD size)
 {
     std::vector<BYTE> buffer(size + 1);
-    DWORD storedType = 0;
     DWORD storedSize = size;
-    if (RegQueryValueExA(key, name, nullptr, &storedType, buffer.data(), &storedSize) !=
-            ERROR_SUCCESS ||
-        storedType != type || storedSize != size)
+    if (RegQueryValueExA(key, name, nullptr, nullptr, buffer.data(), &storedSize) != ERROR_SUCCESS ||
+        storedSize != size)
         return false;
     memcpy(value, buffer.data(), size);
     return true;
@@ -20,7 +18,7 @@ bool RegReadExact(HKEY key, const char* name, DWORD type, void* value, DWORD siz
 bool RegReadDword(HKEY key, const char* name, DWORD* value)
 {
     DWORD stored = 0;
-    if (!RegReadExact(key, name, REG_DWORD, &stored, sizeof stored))
+    if (!RegReadExact(key, name, &stored, sizeof stored))
         return false;
     *value = stored;
     return true;
@@ -30,12 +28,11 @@ bool RegReadString(HKEY key, const char* name, char* text, DWORD capacity)
 {
     if (capacity == 0)
         return false;
-    DWORD type = 0;
     DWORD size = capacity;
     std::vector<char> buffer(capacity + 1);
-    bool ok = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
+    bool ok = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
                   ERROR_SUCCESS &&
-              type == REG_SZ && size <= capacity;
+              size <= capacity;
     if (ok) {
         buffer[size] = '\0';
         size_t length = strlen(buffer.data());

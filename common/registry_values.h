@@ -1,14 +1,16 @@
-// Typed registry values: a reader takes a value only when it is stored with
-// the expected type and size, and otherwise leaves the caller's default.
+// Typed registry values: a reader takes a value by its byte count, whatever
+// type it is stored with, and otherwise leaves the caller's default.
 #ifndef DREVALON_REGISTRY_VALUES_H
 #define DREVALON_REGISTRY_VALUES_H
 
 #include <windows.h>
 
+// A value of exactly 4 bytes.
 bool RegReadDword(HKEY key, const char* name, DWORD* value);
-// A REG_BINARY (or any typed) value of exactly `size` bytes.
-bool RegReadExact(HKEY key, const char* name, DWORD type, void* value, DWORD size);
-// A REG_SZ value into `text`, always terminated; fails when it does not fit.
+// A value of exactly `size` bytes.
+bool RegReadExact(HKEY key, const char* name, void* value, DWORD size);
+// A value of at most `capacity` bytes into `text`, always terminated; fails
+// when its text does not fit.
 bool RegReadString(HKEY key, const char* name, char* text, DWORD capacity);
 
 void RegWriteDword(HKEY key, const char* name, DWORD value);

@@ -22,13 +22,13 @@ bool IsResolution(int bits)
 
 int ReadConfBits(const char* section, const char* key, const char* path)
 {
-    const int bits = ReadIniWholeInt(section, key, 8, path);
+    const int bits = static_cast<int>(GetPrivateProfileIntA(section, key, 8, path));
     return IsResolution(bits) ? bits : 8;
 }
 
 int ReadConfScale(const char* section, const char* key, const char* path)
 {
-    const int scale = ReadIniWholeInt(section, key, 8, path);
+    const int scale = static_cast<int>(GetPrivateProfileIntA(section, key, 8, path));
     return scale > 0 ? scale : 8;
 }
 
@@ -36,8 +36,8 @@ int ReadConfScale(const char* section, const char* key, const char* path)
 void ReadConfRange(const char* section, const char* maxKey, const char* minKey, double* max,
                    double* min, const char* path)
 {
-    *max = ReadIniWholeDouble(section, maxKey, 5.0, path);
-    *min = ReadIniWholeDouble(section, minKey, 0.0, path);
+    *max = ReadIniFiniteDouble(section, maxKey, 5.0, path);
+    *min = ReadIniFiniteDouble(section, minKey, 0.0, path);
     if (!(*max > *min)) {
         *max = 5.0;
         *min = 0.0;
@@ -72,7 +72,7 @@ int ReadControllerTraits(ControllerTraits* traits, short handle, const char* con
 
     char section[32];
     snprintf(section, sizeof section, "Type%d", type);
-    if (ReadIniWholeInt(section, "TavroAPIType", 0, confPath) != type)
+    if (static_cast<int>(GetPrivateProfileIntA(section, "TavroAPIType", 0, confPath)) != type)
         return CONF_NO_TYPE;
 
     traits->modular = ReadIniBool(section, "Modular", true, confPath);

@@ -2,7 +2,6 @@
 #include "digital_app_data.h"
 
 #include "ini_file.h"
-#include "strict_ini.h"
 
 const char kDigitalPanelSection[] = "Digital Panel";
 
@@ -12,8 +11,8 @@ AppData::AppData(HWND mainWindow) : AppDataBase(mainWindow, "digital")
 
 void AppData::RestoreSettings()
 {
-    autoConfig = ReadIniWholeInt(kDigitalPanelSection, "AutoConfig", 1, iniPath);
-    controllerId = static_cast<short>(ReadIniWholeInt(kDigitalPanelSection, "ControllerID", 0, iniPath));
+    autoConfig = static_cast<int>(GetPrivateProfileIntA(kDigitalPanelSection, "AutoConfig", 1, iniPath));
+    controllerId = static_cast<short>(GetPrivateProfileIntA(kDigitalPanelSection, "ControllerID", 0, iniPath));
 }
 
 void AppData::SaveSettings()

@@ -1,10 +1,10 @@
-// Settings-file readers that reject malformed values.
+// Settings-file readers of the I/O panels.
 #include "strict_ini.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <cmath>
 #include <cstring>
+
+#include "ini_file.h"
 
 bool ReadIniTrimmedText(const char* section, const char* key, char* buffer, DWORD size,
                         const char* path)
@@ -22,29 +22,9 @@ bool ReadIniTrimmedText(const char* section, const char* key, char* buffer, DWOR
     return length > 0;
 }
 
-int ReadIniWholeInt(const char* section, const char* key, int defaultValue, const char* path)
+double ReadIniFiniteDouble(const char* section, const char* key, double defaultValue,
+                           const char* path)
 {
-    char text[48];
-    if (!ReadIniTrimmedText(section, key, text, sizeof text, path))
-        return defaultValue;
-    char* end = nullptr;
-    errno = 0;
-    const long value = strtol(text, &end, 10);
-    if (end == text || *end != '\0' || errno == ERANGE || value < INT_MIN || value > INT_MAX)
-        return defaultValue;
-    return static_cast<int>(value);
-}
-
-double ReadIniWholeDouble(const char* section, const char* key, double defaultValue,
-                          const char* path)
-{
-    char text[48];
-    if (!ReadIniTrimmedText(section, key, text, sizeof text, path))
-        return defaultValue;
-    char* end = nullptr;
-    errno = 0;
-    const double value = strtod(text, &end);
-    if (end == text || *end != '\0' || errno == ERANGE || value != value)
-        return defaultValue;
-    return value;
+    const double value = ReadIniDouble(section, key, defaultValue, path);
+    return std::isfinite(value) ? value : defaultValue;
 }

@@ -8,7 +8,7 @@
 
 #include "app_data_base.h"
 #include "ini_file.h"
-#include "ini_values.h"
+#include "strict_ini.h"
 #include "tavro_binding.h"
 
 namespace {
@@ -167,7 +167,7 @@ void AnalogChannel::Load(int controllerId, const char* path)
     SectionName(controllerId, section, sizeof section);
     if (!ReadIniBool(section, "Configured", false, path))
         return;
-    displayMode_ = ReadIniWholeInt(section, "DisplayMode", MODE_DAC_COUNTS, path);
+    displayMode_ = static_cast<int>(GetPrivateProfileIntA(section, "DisplayMode", MODE_DAC_COUNTS, path));
     if (isInput_) {
         userFactor_ = ReadIniFiniteDouble(section, "Factor", 1.0, path);
         userOffset_ = ReadIniFiniteDouble(section, "Offset", 0.0, path);

@@ -2,7 +2,6 @@
 #include "app_data.h"
 
 #include "ini_file.h"
-#include "ini_values.h"
 
 AppData::AppData(HWND mainWindow) : AppDataBase(mainWindow, "analog")
 {
@@ -17,7 +16,7 @@ AppData::~AppData()
 
 void AppData::RestoreSettings()
 {
-    SetControllerID(ReadIniWholeInt("Analog Panel", "ControllerID", 0, IniPath()));
+    SetControllerID(static_cast<int>(GetPrivateProfileIntA("Analog Panel", "ControllerID", 0, IniPath())));
 }
 
 void AppData::SaveSettings()

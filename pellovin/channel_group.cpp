@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "ini_file.h"
-#include "ini_values.h"
+#include "strict_ini.h"
 
 ChannelGroup::ChannelGroup(int groupIndex, int moduleType)
     : groupIndex_(groupIndex), moduleType_(moduleType)
@@ -45,7 +45,7 @@ void ChannelGroup::Load(int controllerId, const char* path)
         return;
     // A standard page stays standard; a module page takes a module type.
     if (moduleType_ != MODULE_STANDARD) {
-        int type = ReadIniWholeInt(section, "ModuleType", MODULE_UNKNOWN, path);
+        int type = static_cast<int>(GetPrivateProfileIntA(section, "ModuleType", MODULE_UNKNOWN, path));
         moduleType_ = (type >= MODULE_UNKNOWN && type <= MODULE_PELZO) ? type : MODULE_UNKNOWN;
     }
     double reference = ReadIniFiniteDouble(section, "RefVoltage", 5.0, path);

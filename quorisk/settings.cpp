@@ -1,6 +1,6 @@
 // Program, per-axis and test settings of the tuning program in the registry.
 // Every read keeps the field as it was unless the value has the expected
-// type and size and a sound value.
+// size, whatever its type, and a sound value.
 #include "settings.h"
 
 #include <cmath>
@@ -30,7 +30,7 @@ void ReadDword(HKEY key, const char* name, int32_t* field)
 void ReadBinaryInt(HKEY key, const char* name, int32_t* field)
 {
     int32_t value = 0;
-    if (RegReadExact(key, name, REG_BINARY, &value, sizeof(value))) {
+    if (RegReadExact(key, name, &value, sizeof(value))) {
         *field = value;
     }
 }
@@ -39,7 +39,7 @@ void ReadBinaryInt(HKEY key, const char* name, int32_t* field)
 void ReadFlag(HKEY key, const char* name, uint8_t* field)
 {
     uint8_t value = 0;
-    if (RegReadExact(key, name, REG_BINARY, &value, sizeof(value))) {
+    if (RegReadExact(key, name, &value, sizeof(value))) {
         *field = value ? 1 : 0;
     }
 }
@@ -50,7 +50,7 @@ void ReadDouble(HKEY key, const char* name, double* field, double minimum = -HUG
                 bool exclusive = false)
 {
     double value = 0.0;
-    if (!RegReadExact(key, name, REG_BINARY, &value, sizeof(value)) || !std::isfinite(value)) {
+    if (!RegReadExact(key, name, &value, sizeof(value)) || !std::isfinite(value)) {
         return;
     }
     if (value < minimum || (exclusive && value == minimum)) {

@@ -220,8 +220,9 @@ void OnSelectController(HWND window, AppData* app)
     if (id < 0)
         return;
     if (OpenControllerWithChoice(app, id) < 1) {
-        // No controller is left open: the old pages stay, nothing polls.
+        // No controller is left open: the old pages stay, inert; nothing polls.
         StartPollTimer(PageWindow(window));
+        RedrawPage(PageWindow(window));
         return;
     }
     ShowOpenedController(window, app);

@@ -31,11 +31,16 @@ ChannelState* GetState(HWND pageWindow)
     return reinterpret_cast<ChannelState*>(GetWindowLongPtrA(pageWindow, kStateOffset));
 }
 
+// The current page is one the panel shows.
+bool PageIsShown(const AppData* app)
+{
+    return app && app->currentPage >= 0 && app->currentPage < PanelPageCount(app);
+}
+
 // The controller is open and the current page is one the panel shows.
 bool PageIsLive(const AppData* app)
 {
-    return app && app->Handle() > 0 && app->currentPage >= 0 &&
-           app->currentPage < PanelPageCount(app);
+    return PageIsShown(app) && app->Handle() > 0;
 }
 
 int ChannelNumber(int page, int position)
@@ -97,9 +102,9 @@ void CreateChannelControls(HWND window)
 }
 
 // A position whose channel cannot be used from the panel (beyond the
-// controller's channels, or reserved for a stepper axis): its buttons are
-// disabled and nothing of a channel shown before at this position stays lit
-// or checked.
+// controller's channels, reserved for a stepper axis, or no controller open):
+// its buttons are disabled and nothing of a channel shown before at this
+// position stays lit or checked.
 void ShowInertChannel(HWND window, int position, const char* direction, const char* polarity)
 {
     SetDlgItemTextA(window, IDC_DIRECTION_READOUT_BASE + position, direction);
@@ -116,10 +121,6 @@ void ShowChannel(HWND window, const AppData* app, const ChannelState* state, int
 {
     const int page = app->currentPage;
     const int channel = ChannelNumber(page, position);
-    char title[48];
-    snprintf(title, sizeof title, "Ch  %d", channel);
-    SetDlgItemTextA(window, IDC_CHANNEL_FRAME_BASE + position, title);
-
     const unsigned short word = QueryConfig(app, channel);
     if (word & TAVRO_DIO_STEPPER) {
         // Never polled: the lamp would keep another page's state.
@@ -283,15 +284,21 @@ void RedrawPage(HWND pageWindow)
 {
     const AppData* app = GetAppData(pageWindow);
     const ChannelState* state = GetState(pageWindow);
-    if (!PageIsLive(app) || !state)
+    if (!PageIsShown(app) || !state)
         return;
+    // With no controller open the page's channels are titled but inert, and
+    // nothing is asked of the controller.
+    const bool open = app->Handle() > 0;
     for (int position = 0; position < CHANNELS_PER_PAGE; ++position) {
-        if (ChannelNumber(app->currentPage, position) > app->DigitalChannelCount()) {
-            SetDlgItemTextA(pageWindow, IDC_CHANNEL_FRAME_BASE + position, "");
-            ShowInertChannel(pageWindow, position, "", "");
-        } else {
+        const int channel = ChannelNumber(app->currentPage, position);
+        char title[48] = "";
+        if (channel <= app->DigitalChannelCount())
+            snprintf(title, sizeof title, "Ch  %d", channel);
+        SetDlgItemTextA(pageWindow, IDC_CHANNEL_FRAME_BASE + position, title);
+        if (open && title[0])
             ShowChannel(pageWindow, app, state, position);
-        }
+        else
+            ShowInertChannel(pageWindow, position, "", "");
     }
 }
 

@@ -33,6 +33,7 @@ int PanelPageCount(const AppData* app);
 // (Re)starts the poll timer at the period of the open controller's type;
 // with no controller open the timer stops.
 void StartPollTimer(HWND pageWindow);
+// Shows the current page; with no controller open its channels are inert.
 void RedrawPage(HWND pageWindow);
 void ResetChannelState(HWND pageWindow);
 void LoadChannelState(HWND pageWindow);

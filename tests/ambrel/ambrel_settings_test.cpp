@@ -75,7 +75,7 @@ TEST_F(AmbrelTest, EachControllerHasItsOwnAxisSettings)
     EXPECT_EQ(0, TavroSim_DeadHandleCallCount());
 }
 
-TEST_F(AmbrelTest, StoredValuesOfWrongTypeSizeOrRangeAreNotTaken)
+TEST_F(AmbrelTest, StoredValuesOfWrongSizeOrRangeAreNotTakenWhateverTheirType)
 {
     SetDword(kKey, "XPos", static_cast<DWORD>(-40));
     SetDword(kKey, "YPos", 100000);
@@ -90,7 +90,8 @@ TEST_F(AmbrelTest, StoredValuesOfWrongTypeSizeOrRangeAreNotTaken)
     SetBytes(KeyOf(0, 3), "Distance", REG_SZ, tooLong.c_str(), 101);
     SetDword(KeyOf(0, 2), "Velocity", static_cast<DWORD>(-5));
     SetBytes(KeyOf(0, 2), "Mode", REG_BINARY, "\0\0", 2);
-    SetBytes(KeyOf(0, 2), "Distance", REG_DWORD, "\x05\0\0\0", 4);
+    SetBytes(KeyOf(0, 2), "Distance", REG_BINARY, "2.5", 3);
+    SetBytes(KeyOf(0, 3), "Velocity", REG_BINARY, "\x28\0\0\0", 4);
 
     ASSERT_TRUE(Start());
     EXPECT_EQ(0, WindowRect().left);
@@ -102,7 +103,8 @@ TEST_F(AmbrelTest, StoredValuesOfWrongTypeSizeOrRangeAreNotTaken)
     EXPECT_EQ("0", testing_support::ItemText(Panel(3), IDC_DISTANCE));
     EXPECT_EQ(0, Slider(2));
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Panel(2), IDC_REL));
-    EXPECT_EQ("0", testing_support::ItemText(Panel(2), IDC_DISTANCE));
+    EXPECT_EQ("2.5", testing_support::ItemText(Panel(2), IDC_DISTANCE));
+    EXPECT_EQ(40, Slider(3));
 
     answerer_.Expect(IDOK);
     Command(IDC_STOP);  // StopWarn of the wrong size left the warning on

@@ -1,4 +1,4 @@
-// Typed registry readers take a value only with the expected type and size.
+// Registry readers take a value of the expected size, whatever its type.
 #include <gtest/gtest.h>
 
 #include "registry_values.h"
@@ -16,12 +16,16 @@ protected:
     HKEY key = nullptr;
 };
 
-TEST_F(RegistryValues, DwordNeedsTypeAndSize)
+TEST_F(RegistryValues, DwordNeedsItsSizeWhateverItsType)
 {
     RegWriteDword(key, "d", 42);
     DWORD value = 7;
     EXPECT_TRUE(RegReadDword(key, "d", &value));
     EXPECT_EQ(value, 42u);
+    const DWORD binary = 43;
+    RegWriteExact(key, "binary", REG_BINARY, &binary, sizeof binary);
+    EXPECT_TRUE(RegReadDword(key, "binary", &value));
+    EXPECT_EQ(value, 43u);
 
     const unsigned long long wide = 5;
     RegWriteExact(key, "wide", REG_BINARY, &wide, sizeof wide);
@@ -38,11 +42,16 @@ TEST_F(RegistryValues, ExactSizeBinary)
     const double stored = 2.5;
     RegWriteExact(key, "b", REG_BINARY, &stored, sizeof stored);
     double value = 0;
-    EXPECT_TRUE(RegReadExact(key, "b", REG_BINARY, &value, sizeof value));
+    EXPECT_TRUE(RegReadExact(key, "b", &value, sizeof value));
     EXPECT_EQ(value, 2.5);
     float narrow = 0;
-    EXPECT_FALSE(RegReadExact(key, "b", REG_BINARY, &narrow, sizeof narrow));
-    EXPECT_FALSE(RegReadExact(key, "b", REG_DWORD, &value, sizeof value));
+    EXPECT_FALSE(RegReadExact(key, "b", &narrow, sizeof narrow));
+    EXPECT_EQ(narrow, 0.0f);
+
+    const double other = -1.5;
+    RegWriteExact(key, "q", REG_QWORD, &other, sizeof other);
+    EXPECT_TRUE(RegReadExact(key, "q", &value, sizeof value));
+    EXPECT_EQ(value, -1.5);
 }
 
 TEST_F(RegistryValues, StringIsTerminatedOrRefused)
@@ -61,8 +70,13 @@ TEST_F(RegistryValues, StringIsTerminatedOrRefused)
     strcpy(text, "keep");
     EXPECT_FALSE(RegReadString(key, "long", text, sizeof text));
     EXPECT_STREQ(text, "keep");
-    RegWriteDword(key, "n", 1);
-    EXPECT_FALSE(RegReadString(key, "n", text, sizeof text));
+    // Another type is read by its bytes, and terminated all the same.
+    RegSetValueExA(key, "bin", 0, REG_BINARY, reinterpret_cast<const BYTE*>("xyz"), 3);
+    EXPECT_TRUE(RegReadString(key, "bin", text, sizeof text));
+    EXPECT_STREQ(text, "xyz");
+    RegWriteDword(key, "n", 0x41);
+    EXPECT_TRUE(RegReadString(key, "n", text, sizeof text));
+    EXPECT_STREQ(text, "A");
 }
 
 } // namespace

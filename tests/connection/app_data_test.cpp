@@ -184,12 +184,22 @@ TEST_F(AppDataTest, DigitalPanelPathsAndSettings)
         EXPECT_EQ(app.ControllerID(), 0);
     }
 
+    // Read as GetPrivateProfileIntA reads them: the leading number, 0 when
+    // there is none.
     WriteTextFile(ini, "[Digital Panel]\r\nAutoConfig=maybe\r\nControllerID=\x01\x02zz\r\n");
     {
         AppData app(nullptr);
+        app.SetControllerID(7);
         app.RestoreSettings();
-        EXPECT_EQ(app.AutoConfig(), 1);
+        EXPECT_EQ(app.AutoConfig(), 0);
         EXPECT_EQ(app.ControllerID(), 0);
+    }
+    WriteTextFile(ini, "[Digital Panel]\r\nAutoConfig=2 ; on\r\nControllerID=3 ; bench\r\n");
+    {
+        AppData app(nullptr);
+        app.RestoreSettings();
+        EXPECT_EQ(app.AutoConfig(), 2);
+        EXPECT_EQ(app.ControllerID(), 3);
         app.SetAutoConfig(0);
         app.SetControllerID(70000);  // kept as a signed 16-bit id
         app.SaveSettings();

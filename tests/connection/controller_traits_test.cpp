@@ -36,6 +36,10 @@ TEST_F(ConnectionTest, ConfStatuses)
         {ConfText("1.2", "[Type1]\r\nModular=true\r\nAnalogInpBits=12\r\n"), CONF_NO_TYPE},
         {ConfText("1.2", "[Type1]\r\nTavroAPIType=2\r\n"), CONF_NO_TYPE},
         {ConfText("1.2", "[Type1]\r\nTavroAPIType=one\r\n"), CONF_NO_TYPE},
+        // The type is the value's leading number, as GetPrivateProfileIntA reads it.
+        {ConfText("1.2", "[Type1]\r\nTavroAPIType=1 ; modular servo\r\n"), CONF_OK},
+        {ConfText("1.2", "[Type1]\r\nTavroAPIType= +1.0\r\n"), CONF_OK},
+        {ConfText("1.2", "[Type1]\r\nTavroAPIType=12 ; modular servo\r\n"), CONF_NO_TYPE},
     };
     for (const auto& c : cases) {
         ControllerTraits traits;
@@ -67,9 +71,35 @@ TEST_F(ConnectionTest, ConfKeysDefaultsAndMalformedValues)
     EXPECT_EQ(CheckWith(ConfText("1.1", TypeSection(1)), &traits), CONF_OUT_OF_DATE);
     EXPECT_EQ(traits.inputBits, 12);
 
-    // Missing keys and values that are no numbers, or absurd, take the defaults.
+    // Numbers are read up to the first character that is not part of them.
+    ASSERT_EQ(CheckWith(ConfText("1.2", TypeSection(1,
+                  "AnalogInpMax=10 V\r\nAnalogInpMin=-10 ; volts\r\nAnalogInpBits=12 bits\r\n"
+                  "AnalogInpScale=4x\r\nAnalogOutBits=+16\r\nAnalogOutMax=2.5e0V\r\n"
+                  "AnalogOutMin=-2.5\t; volts\r\nAnalogOutScale=2 ; per count\r\n")), &traits), CONF_OK);
+    EXPECT_EQ(traits.inputBits, 12);
+    EXPECT_DOUBLE_EQ(traits.inputMax, 10.0);
+    EXPECT_DOUBLE_EQ(traits.inputMin, -10.0);
+    EXPECT_EQ(traits.inputScale, 4);
+    EXPECT_EQ(traits.outputBits, 16);
+    EXPECT_DOUBLE_EQ(traits.outputMax, 2.5);
+    EXPECT_DOUBLE_EQ(traits.outputMin, -2.5);
+    EXPECT_EQ(traits.outputScale, 2);
+
+    // A value that is not finite gives its own default.
+    ASSERT_EQ(CheckWith(ConfText("1.2", TypeSection(1,
+                  "AnalogInpMax=inf\r\nAnalogInpMin=-1\r\nAnalogOutMax=1\r\nAnalogOutMin=-infinity\r\n")),
+                        &traits), CONF_OK);
+    EXPECT_DOUBLE_EQ(traits.inputMax, 5.0);
+    EXPECT_DOUBLE_EQ(traits.inputMin, -1.0);
+    EXPECT_DOUBLE_EQ(traits.outputMax, 1.0);
+    EXPECT_DOUBLE_EQ(traits.outputMin, 0.0);
+
+    // Missing keys, and values that are no numbers, absurd or not finite,
+    // take the defaults.
     for (const char* keys : {"", "Modular=\r\nAnalogInpMax=ten\r\nAnalogInpBits=40\r\nAnalogInpScale=x\r\n"
-                                 "AnalogOutBits=0\r\nAnalogOutMax=-3\r\nAnalogOutMin=4\r\nAnalogOutScale=12abc\r\n"}) {
+                                 "AnalogOutBits=0\r\nAnalogOutMax=-3\r\nAnalogOutMin=4\r\nAnalogOutScale=-12\r\n",
+                             "AnalogInpMax=1e999\r\nAnalogInpMin=nan\r\nAnalogInpBits=-8\r\n"
+                                 "AnalogOutMax=nan\r\nAnalogOutBits=31\r\n"}) {
         ASSERT_EQ(CheckWith(ConfText("1.2", TypeSection(1, keys)), &traits), CONF_OK) << keys;
         EXPECT_TRUE(traits.modular);
         EXPECT_EQ(traits.inputBits, 8);

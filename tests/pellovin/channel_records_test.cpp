@@ -165,10 +165,10 @@ TEST_F(AnalogChannelRecordTest, ChannelSettingsRoundTripThroughTheIniFile)
     EXPECT_EQ(TavroSim_CallCount("TavroSetAnalog"), 0);
 }
 
-TEST_F(AnalogChannelRecordTest, GarbledChannelSettingsGiveTheDefaults)
+TEST_F(AnalogChannelRecordTest, GarbledChannelSettingsGiveTheirLeadingNumberOrTheDefaults)
 {
-    WriteIni("[Analog Input 0:1]\r\nConfigured=true\r\nFactor=lots\r\nOffset=1e999\r\n"
-             "DisplayMode=volts\r\n"
+    WriteIni("[Analog Input 0:1]\r\nConfigured=true\r\nFactor=nan\r\nOffset=1e999\r\n"
+             "DisplayMode=1221 ; volts\r\n"
              "[Analog Input 0:2]\r\nConfigured=yes\r\n"
              "[Analog Output 0:1]\r\nConfigured=1\r\nOutputCounts=12abc\r\nDisplayMode=\r\n"
              "[Analog Output 0:2]\r\nConfigured=true\r\nOutputCounts=90000\r\n"
@@ -177,7 +177,7 @@ TEST_F(AnalogChannelRecordTest, GarbledChannelSettingsGiveTheDefaults)
     const std::string path = IniPath();
     AnalogChannel input1(handle, 1, true);
     input1.Load(0, path.c_str());
-    EXPECT_EQ(input1.DisplayMode(), MODE_DAC_COUNTS);
+    EXPECT_EQ(input1.DisplayMode(), MODE_VOLTS);
     EXPECT_DOUBLE_EQ(input1.UserFactor(), 1.0);
     EXPECT_DOUBLE_EQ(input1.UserOffset(), 0.0);
     EXPECT_EQ(input1.Label(), " ***"); // the reader trims the default's trailing blank
@@ -188,9 +188,9 @@ TEST_F(AnalogChannelRecordTest, GarbledChannelSettingsGiveTheDefaults)
 
     AnalogChannel output1(handle, 1, false);
     output1.Load(0, path.c_str());
-    EXPECT_DOUBLE_EQ(output1.OutputCounts(), 2048.0);
+    EXPECT_DOUBLE_EQ(output1.OutputCounts(), 12.0);
     EXPECT_EQ(output1.DisplayMode(), MODE_DAC_COUNTS);
-    EXPECT_EQ(SimOutput(1), 2048);
+    EXPECT_EQ(SimOutput(1), 12);
     AnalogChannel output2(handle, 2, false);
     output2.Load(0, path.c_str());
     EXPECT_EQ(SimOutput(2), 4095);
@@ -218,8 +218,9 @@ TEST_F(AnalogChannelRecordTest, GroupSettingsLoadOnlyFromAMarkedSection)
     EXPECT_DOUBLE_EQ(loaded.ReferenceVoltage(), 4.096);
 
     WriteIni("[Analog Group 0:1]\r\nModuleType=3\r\nRefVoltage=4.5\r\n"
-             "[Analog Group 0:2]\r\nHasInit=false\r\nModuleType=x\r\nRefVoltage=five\r\n"
+             "[Analog Group 0:2]\r\nHasInit=false\r\nModuleType=x\r\nRefVoltage=inf\r\n"
              "[Analog Group 0:3]\r\nHasInit=false\r\nModuleType=9\r\nRefVoltage=-2\r\n"
+             "[Analog Group 0:4]\r\nHasInit=false\r\nModuleType=2 ; Pelta\r\nRefVoltage=4.5 V\r\n"
              "[Analog Group 0:0]\r\nHasInit=false\r\nModuleType=1\r\nRefVoltage=4.8\r\n");
     ChannelGroup unmarked(1, MODULE_UNKNOWN);
     unmarked.Load(0, path.c_str());
@@ -233,6 +234,11 @@ TEST_F(AnalogChannelRecordTest, GroupSettingsLoadOnlyFromAMarkedSection)
     outOfRange.Load(0, path.c_str());
     EXPECT_EQ(outOfRange.ModuleType(), MODULE_UNKNOWN);
     EXPECT_DOUBLE_EQ(outOfRange.ReferenceVoltage(), 5.0);
+    // Numbers followed by a comment are read as their leading number.
+    ChannelGroup commented(4, MODULE_UNKNOWN);
+    commented.Load(0, path.c_str());
+    EXPECT_EQ(commented.ModuleType(), MODULE_PELTA);
+    EXPECT_DOUBLE_EQ(commented.ReferenceVoltage(), 4.5);
     // A page of the controller's own channels never becomes a module page.
     ChannelGroup standard(0, MODULE_STANDARD);
     standard.Load(0, path.c_str());

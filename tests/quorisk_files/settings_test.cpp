@@ -138,7 +138,7 @@ TEST_F(SettingsTest, APlaceOffTheScreenIsMovedOntoItAndSavedThere)
     EXPECT_EQ("40,0 700x500", Placement(window.Window()));
 }
 
-TEST_F(SettingsTest, ValuesOfAnotherTypeSizeOrRangeAreNotTaken)
+TEST_F(SettingsTest, ValuesOfAnotherSizeOrRangeAreNotTakenWhateverTheirType)
 {
     DWORD four = 4;
     BYTE seven = 7;
@@ -157,7 +157,7 @@ TEST_F(SettingsTest, ValuesOfAnotherTypeSizeOrRangeAreNotTaken)
     TuningWindow window;
     TuningWindowData* data = window.Data();
     EXPECT_EQ(1, LoadProgramSettings(data));
-    EXPECT_EQ(1, data->Axis);
+    EXPECT_EQ(4, data->Axis); // four bytes, stored as binary
     EXPECT_EQ(4, data->ControllerID);
     EXPECT_DOUBLE_EQ(1.0, data->AuxiliaryScale);
     EXPECT_EQ(1, data->PlotTorque);

@@ -211,6 +211,7 @@ TEST_F(SorvikTest, FailedSwitchLeavesNoControllerAndNoPolling)
     EXPECT_EQ(App()->Handle(), 0);
     EXPECT_EQ(TavroSim_OpenHandleCount(), 0);
     EXPECT_EQ(ItemText(IDC_CHANNEL_FRAME_BASE), "Ch  1");
+    EXPECT_FALSE(Enabled(IDC_POLARITY_BUTTON_BASE));
 
     TavroSim_ResetCallCounts();
     PumpFor(400);
@@ -219,4 +220,18 @@ TEST_F(SorvikTest, FailedSwitchLeavesNoControllerAndNoPolling)
     EXPECT_EQ(TavroSim_DeadHandleCallCount(), 0);
     EXPECT_EQ(TavroSim_CallCount("TavroGetDigitalIO"), 0);
     EXPECT_FALSE(App()->dirty);
+
+    // Another tab still shows its own channels, inert, without asking the
+    // controller anything.
+    SelectTab(1);
+    EXPECT_EQ(App()->currentPage, 1);
+    EXPECT_EQ(ItemText(IDC_CHANNEL_FRAME_BASE), "Ch  17");
+    EXPECT_EQ(ItemText(IDC_CHANNEL_FRAME_BASE + 15), "Ch  32");
+    for (int base : {IDC_DIRECTION_BUTTON_BASE, IDC_POLARITY_BUTTON_BASE, IDC_LATCH_SWITCH_BASE,
+                     IDC_OUTPUT_SWITCH_BASE, IDC_TEST_FRAME_BASE}) {
+        EXPECT_FALSE(Enabled(base)) << base;
+        EXPECT_FALSE(Enabled(base + 15)) << base;
+    }
+    EXPECT_EQ(TavroSim_CallCount("TavroGetDigitalIOConfig"), 0);
+    EXPECT_EQ(TavroSim_DeadHandleCallCount(), 0);
 }

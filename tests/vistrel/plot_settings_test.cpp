@@ -70,6 +70,8 @@ TEST(PlotSettings, RestoreTakesOnlyPresentDwordValuesAndMissingKeysChangeNothing
     RegSetValueExA(plotKey, "TextColor", 0, REG_QWORD, reinterpret_cast<BYTE*>(&wide), sizeof wide);
     BYTE three[3] = {1, 2, 3};
     RegSetValueExA(plotKey, "GridColor", 0, REG_DWORD, three, sizeof three);
+    DWORD margin = 0x00102030;  // four bytes of another type
+    RegSetValueExA(plotKey, "MargColor", 0, REG_BINARY, reinterpret_cast<BYTE*>(&margin), sizeof margin);
     RegCloseKey(plotKey);
 
     HWND plot = MakePlot();
@@ -78,6 +80,7 @@ TEST(PlotSettings, RestoreTakesOnlyPresentDwordValuesAndMissingKeysChangeNothing
     EXPECT_EQ(Get(plot, PLM_GETFLAGS), 0);
     EXPECT_EQ(Get(plot, PLM_GETTEXTCOLOR), 0x02008020);
     EXPECT_EQ(Get(plot, PLM_GETGRIDCOLOR), 0x02008020);
+    EXPECT_EQ(Get(plot, PLM_GETMARGINCOLOR), 0x00102030);
     EXPECT_EQ(Get(plot, PLM_GETCOLORSTYLE), 1);
 
     EXPECT_FALSE(LumoRestoreSettings(plot, test.key, "Missing"));
