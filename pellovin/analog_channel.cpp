@@ -103,6 +103,7 @@ void AnalogChannel::SendCounts(double counts)
     if (counts > kMaxOutputCounts)
         counts = kMaxOutputCounts;
     outputCounts_ = counts;
+    countsKnown_ = true;
     if (IsLive())
         g_tavro.TavroSetAnalog(handle_, static_cast<short>(channelNumber_),
                                static_cast<long>(counts));
@@ -154,10 +155,12 @@ void AnalogChannel::Save(int controllerId, const char* path) const
         WriteIniDouble(section, "Factor", userFactor_, path);
         WriteIniDouble(section, "Offset", userOffset_, path);
         WritePrivateProfileStringA(section, "Units", unitsLabel_.c_str(), path);
-    } else {
+    } else if (countsKnown_) {
         WriteIniDouble(section, "OutputCounts", outputCounts_, path);
     }
-    WriteIniBool(section, "Configured", true, path);
+    // Loading a configured output drives it, so only a known level is marked.
+    if (isInput_ || countsKnown_)
+        WriteIniBool(section, "Configured", true, path);
     WriteIniInt(section, "DisplayMode", displayMode_, path);
 }
 

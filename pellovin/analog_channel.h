@@ -39,6 +39,7 @@ public:
     void Write(double value, int mode);
     // Display text in `mode` (0 = current); without unit the unit is empty.
     void Format(char* buffer, size_t size, bool withUnit, int mode) const;
+    // An output whose counts were neither written nor loaded stores no level.
     void Save(int controllerId, const char* path) const;
     void Load(int controllerId, const char* path);
 
@@ -85,6 +86,8 @@ private:
     bool isInput_;
     double voltsOffset_ = 0.0;
     double outputCounts_ = 0.0;
+    // True once counts were written or loaded; until then they are not saved.
+    bool countsKnown_ = false;
     double userOffset_ = 0.0;
     double userFactor_ = 1.0;
     std::string unitsLabel_ = "Units";

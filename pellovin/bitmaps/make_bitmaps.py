@@ -128,7 +128,8 @@ def draw_module_page():
     for number, (x, y) in enumerate(GAIN_POTS, 1):
         page.fill(x + 1, y + 1, x + 10, y + 11, GREY)
         page.fill(x + 4, y + 2, x + 7, y + 10, DARK)
-        page.text(x + 3, y + 13, str(number), WHITE) if y + 18 < 88 else None
+        # Right of the pot, outside its marker crop, so a highlight keeps it.
+        page.text(x + 12, y + 3, str(number), WHITE)
     page.fill(34, 87, 92, 101, DARK)
     for x, y in PINS + [(80, 90)]:
         page.fill(x + 1, y + 1, x + 8, y + 8, GOLD)

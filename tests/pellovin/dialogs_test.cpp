@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "calibration_wizard.h"
 #include "panel_fixture.h"
@@ -49,6 +50,13 @@ protected:
 
 TEST_F(AnalogPageDialogTest, ChoosingAModuleTypeRebuildsThePages)
 {
+    // One module output written by the user; the rest keep their power-on level.
+    AnalogChannel* written = Group(2)->Channels()[4];
+    written->Write(3000, 1233);
+    std::vector<long> levels;
+    for (int number = 1; number <= info.analogOutputs; ++number)
+        levels.push_back(TavroSim_GetAnalogOutput(info.id, number));
+    const int writtenNumber = written->ChannelNumber();
     HWND before = Page(2);
     {
         DialogAnswerer answerer;
@@ -78,6 +86,10 @@ TEST_F(AnalogPageDialogTest, ChoosingAModuleTypeRebuildsThePages)
     EXPECT_EQ(box.left, 4);
     EXPECT_EQ(box.top, 66);
     EXPECT_EQ(SendDlgItemMessageA(Page(2), 2303, CB_GETCURSEL, 0, 0), 3);
+    // The rebuild drives only the written output, to its stored level.
+    EXPECT_EQ(levels.at(writtenNumber - 1), 3000);
+    for (int number = 1; number <= info.analogOutputs; ++number)
+        EXPECT_EQ(TavroSim_GetAnalogOutput(info.id, number), levels[number - 1]) << number;
 
     before = Page(2);
     ChooseModuleType(2);

@@ -403,6 +403,22 @@ TEST_F(AnalogMainWindowTest, SwitchingControllersWritesNothingThroughTheClosedHa
     for (ChannelGroup* group : App()->Pages())
         for (AnalogChannel* channel : group->Channels())
             EXPECT_EQ(channel->Handle(), App()->Handle());
+    // Only the output the user wrote has a stored level.
+    EXPECT_EQ(IniValue(Section("Analog Output", modular.id, 2), "Configured"), "<missing>");
+
+    // Back on the first controller: the written output gets its level again,
+    // the outputs nobody wrote are left where they are.
+    {
+        DialogAnswerer answerer;
+        answerer.Expect(IDOK, [&](HWND dialog) { ChooseController(dialog, modular.id); });
+        Command(IDM_SELECT_CONTROLLER);
+        EXPECT_EQ(answerer.Count(), 1u);
+    }
+    PumpFor(150);
+    ASSERT_EQ(App()->ControllerID(), modular.id);
+    EXPECT_EQ(TavroSim_GetAnalogOutput(modular.id, 1), 3000);
+    for (int channel = 2; channel <= modular.analogOutputs; ++channel)
+        EXPECT_EQ(TavroSim_GetAnalogOutput(modular.id, channel), 2048) << channel;
 }
 
 TEST_F(AnalogMainWindowTest, FailedSwitchLeavesTheOldPagesSilent)
