@@ -71,7 +71,7 @@ TEST(PlotRender, TitlesMoveThePlotArea)
     ASSERT_TRUE(titled.FindText("Position") && titled.FindText("Time"));
     EXPECT_LT(titled.FindText("Time")->at.y, titled.FindText("50")->at.y);
     ASSERT_EQ(titled.fonts.size(), 1u);
-    EXPECT_EQ(titled.fonts[0].lfEscapement, -900);
+    EXPECT_EQ(titled.fonts[0].lfEscapement, 900);
     DestroyWindow(plot);
 }
 
