@@ -475,6 +475,9 @@ INT_PTR CALLBACK PrintCancelDlgProc(HWND dialog, UINT message, WPARAM, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
+        // A new dialog belongs to a new job: nothing cancelled yet.
+        g_printCancelled = 0;
+        g_cancelDialog = dialog;
         EnableMenuItem(GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_GRAYED);
         CenterWindow(dialog);
         return TRUE;
