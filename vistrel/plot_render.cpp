@@ -209,6 +209,10 @@ void DrawYTitle(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
     if (!rotated)
         return;
     int saved = SaveDC(dc);
+    if (!saved) {
+        DeleteObject(rotated);
+        return;
+    }
     SetMapMode(dc, MM_TEXT);
     SetWindowOrgEx(dc, 0, 0, nullptr);
     SetViewportOrgEx(dc, 0, 0, nullptr);

@@ -29,9 +29,9 @@
 
 // Plot messages. Texts and doubles travel by pointer and are copied before the
 // message returns. A trace outside 0..7, a null pointer where data is needed or
-// a division count outside 1..PLOT_MAX_DIVISIONS is refused and changes nothing; the result is -1 for
-// getters of a trace's colour or style and for trace data, colour and style
-// setters, and the message's usual result otherwise.
+// a division count outside 1..PLOT_MAX_DIVISIONS is refused and changes
+// nothing; the result is -1 for getters of a trace's colour or style and for
+// trace data, colour and style setters, and the message's usual result otherwise.
 #define PLM_EXTENDYRANGE   0x3D00  // wParam count, lParam const double*; 1 when a bound moved
 #define PLM_CLEARTRACE     0x3D01  // wParam nonzero = invalidate; lParam trace or -1 for all
 #define PLM_SETTRACEDATA   0x3D02  // wParam MAKEWPARAM(trace, count), lParam const double*
