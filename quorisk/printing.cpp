@@ -7,12 +7,14 @@
 #include <commdlg.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
 #include "settings.h"
 #include "tavro_binding.h"
 #include "tuning_data.h"
+#include "vistrel.h"
 #include "window_utils.h"
 
 namespace {
@@ -215,6 +217,22 @@ void DrawAxisConfiguration(HDC dc, const PageFonts& fonts, int averageWidth, int
                sizeof(rows) / sizeof(rows[0]));
 }
 
+// a0 of the page: the ascent of the device's default font (selected on
+// entry). Some printer drivers' default font is too large for the page: the
+// text columns would run off the page and the title into the plots.
+int PageAscent(HDC dc, int height)
+{
+    TEXTMETRICA entry = {};
+    GetTextMetricsA(dc, &entry);
+    return entry.tmAscent > height / 120 ? height / 120 : entry.tmAscent;
+}
+
+// Height of the body text, in device units.
+int BodyHeight(int ascent)
+{
+    return static_cast<int>(1.25 * ascent);
+}
+
 void DrawFooter(HDC dc, HFONT entryFont, int width, int height, int entryAscent)
 {
     HFONT footer = CreateArialFont(static_cast<int>(0.75 * entryAscent), 400, false);
@@ -233,32 +251,53 @@ void DrawFooter(HDC dc, HFONT entryFont, int width, int height, int entryAscent)
     DeleteObject(footer);
 }
 
-// Places a plot window's picture into a band of the page and lets it draw.
-void PrintPlot(HDC dc, HWND plot, double extentX, double extentY, double originX, double originY)
+// Places a plot window's picture into a band of the page and lets it draw,
+// with a font whose height in the plot's logical units comes out as
+// `textHeight` device units: the plot sizes its texts and layout from it.
+void PrintPlot(HDC dc, HWND plot, int textHeight, double extentX, double extentY, double originX,
+               double originY)
 {
     if (!plot) {
         return;
     }
+    int bandHeight = abs(static_cast<int>(extentY));
+    if (bandHeight == 0) {
+        return;
+    }
     SetViewportExtEx(dc, static_cast<int>(extentX), static_cast<int>(extentY), nullptr);
     SetViewportOrgEx(dc, static_cast<int>(originX), static_cast<int>(originY), nullptr);
+    SetWindowExtEx(dc, PLOT_LOGICAL_EXTENT, PLOT_LOGICAL_EXTENT, nullptr);
+    HFONT font = CreateArialFont(
+        static_cast<int>(static_cast<double>(textHeight) * PLOT_LOGICAL_EXTENT / bandHeight), 400,
+        false);
+    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
     SendMessageA(plot, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), 0);
+    if (previous) {
+        SelectObject(dc, previous);
+    }
+    if (font) {
+        DeleteObject(font);
+    }
 }
 
-void PrintPlots(HDC dc, TuningWindowData* data, int width, int height)
+void PrintPlots(HDC dc, TuningWindowData* data, int width, int height, int textHeight)
 {
     double W = width;
     double H = height;
     SetMapMode(dc, MM_ANISOTROPIC);
     switch (data->PlotStyle) {
     case PLOT_STYLE_SINGLE:
-        PrintPlot(dc, data->plotWindows[0], 0.88 * W, -0.55 * H, 0.05 * W, 0.65 * H);
+        PrintPlot(dc, data->plotWindows[0], textHeight, 0.88 * W, -0.55 * H, 0.05 * W, 0.65 * H);
         break;
     case PLOT_STYLE_MULTI: {
         double l = data->PlotTorque ? 0.15 : 0.2;
-        PrintPlot(dc, data->plotWindows[0], 0.88 * W, -2 * l * H, 0.05 * W, (2 * l + 0.05) * H);
-        PrintPlot(dc, data->plotWindows[1], 0.88 * W, -l * H, 0.05 * W, (3 * l + 0.05) * H);
+        PrintPlot(dc, data->plotWindows[0], textHeight, 0.88 * W, -2 * l * H, 0.05 * W,
+                  (2 * l + 0.05) * H);
+        PrintPlot(dc, data->plotWindows[1], textHeight, 0.88 * W, -l * H, 0.05 * W,
+                  (3 * l + 0.05) * H);
         if (data->PlotTorque) {
-            PrintPlot(dc, data->plotWindows[2], 0.88 * W, -l * H, 0.05 * W, (4 * l + 0.05) * H);
+            PrintPlot(dc, data->plotWindows[2], textHeight, 0.88 * W, -l * H, 0.05 * W,
+                      (4 * l + 0.05) * H);
         }
         break;
     }
@@ -269,7 +308,7 @@ void PrintPlots(HDC dc, TuningWindowData* data, int width, int height)
         }
         double l = 0.6 / n;
         for (int i = 0; i < n; ++i) {
-            PrintPlot(dc, data->plotWindows[i], 0.88 * W, -l * H, 0.05 * W,
+            PrintPlot(dc, data->plotWindows[i], textHeight, 0.88 * W, -l * H, 0.05 * W,
                       (0.05 + (i + 1) * l) * H);
         }
         break;
@@ -338,7 +377,7 @@ void DrawPrintPage(HDC dc, TuningWindowData* data)
 
     PageFonts fonts = {};
     fonts.heading = CreateArialFont(static_cast<int>(1.75 * a0), 500, true);
-    fonts.body = CreateArialFont(static_cast<int>(1.25 * a0), 400, false);
+    fonts.body = CreateArialFont(BodyHeight(a0), 400, false);
     SelectObject(dc, fonts.body);
     TEXTMETRICA body = {};
     GetTextMetricsA(dc, &body);
@@ -366,8 +405,10 @@ void RenderStepResponsePage(HDC dc, TuningWindowData* data)
 {
     int width = GetDeviceCaps(dc, HORZRES);
     int height = GetDeviceCaps(dc, VERTRES);
+    // The plots' text matches the body text of the columns.
+    int textHeight = BodyHeight(PageAscent(dc, height));
     DrawPrintPage(dc, data);
-    PrintPlots(dc, data, width, height);
+    PrintPlots(dc, data, width, height, textHeight);
 }
 
 int PrintStepResponse(HWND mainWindow)
@@ -434,6 +475,9 @@ INT_PTR CALLBACK PrintCancelDlgProc(HWND dialog, UINT message, WPARAM, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
+        // A new dialog belongs to a new job: nothing cancelled yet.
+        g_printCancelled = 0;
+        g_cancelDialog = dialog;
         EnableMenuItem(GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_GRAYED);
         CenterWindow(dialog);
         return TRUE;

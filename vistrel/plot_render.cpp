@@ -1,7 +1,9 @@
 // Drawing of a plot window on screen (WM_PAINT) and into a caller's DC (WM_PRINT).
 #include "plot_window.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -136,21 +138,20 @@ void DrawZeroLine(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
     Line(dc, layout.left, y0, layout.right, y0);
 }
 
-void DrawXLabels(HDC dc, PlotWindowData* data, const PlotLayout& layout)
+void DrawXLabels(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
 {
     SetTextAlign(dc, TA_CENTER | TA_TOP);
-    int widthLimit = Trunc(data->logicalWidth);
-    int k = data->xTitle.empty() ? 5 : 3;
+    int widthLimit = Trunc(data.logicalWidth);
+    int k = data.xTitle.empty() ? 5 : 3;
     int cellBottom = layout.bottom - (k * layout.charHeight) / 2;
     int cellTop = cellBottom + layout.charHeight;
-    for (int i = 0; i <= data->xDivisions; ++i) {
+    for (int i = 0; i <= data.xDivisions; ++i) {
         int cellLeft = layout.left + i * layout.xStep - layout.xStep / 2;
         int cellRight = cellLeft + layout.xStep;
         if (cellRight > widthLimit)
             cellRight = widthLimit;
-        char scratch[TICK_TEXT_SIZE];
-        const char* text = TickLabel(&data->xTicks, data->xFormat, data->xMin, data->xMax,
-                                     data->xDivisions, i, scratch);
+        char text[TICK_TEXT_SIZE];
+        FormatTickLabel(text, data.xFormat, data.xMin, data.xMax, data.xDivisions, i);
         RECT cell = {cellLeft, cellTop, cellRight, cellBottom};
         DrawOpaqueText(dc, cellLeft + layout.xStep / 2, cellTop, cell, text);
     }
@@ -165,40 +166,62 @@ void DrawXTitle(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
                    data.xTitle.c_str());
 }
 
-void DrawYLabels(HDC dc, PlotWindowData* data, const PlotLayout& layout)
+void DrawYLabels(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
 {
     SetTextAlign(dc, TA_RIGHT | TA_TOP);
     int cellLeft = layout.left - layout.xStep - layout.charWidth;
     int cellRight = layout.left - layout.charWidth;
-    for (int i = 0; i <= data->yDivisions; ++i) {
+    for (int i = 0; i <= data.yDivisions; ++i) {
         int cellBottom = layout.bottom + i * layout.yStep - layout.charHeight / 2;
         int cellTop = cellBottom + layout.charHeight;
-        char scratch[TICK_TEXT_SIZE];
-        const char* text = TickLabel(&data->yTicks, data->yFormat, data->yMin, data->yMax,
-                                     data->yDivisions, i, scratch);
+        char text[TICK_TEXT_SIZE];
+        FormatTickLabel(text, data.yFormat, data.yMin, data.yMax, data.yDivisions, i);
         RECT cell = {cellLeft, cellTop, cellRight, cellBottom};
         DrawOpaqueText(dc, cellRight, cellTop, cell, text);
     }
 }
 
-// The Y title reads bottom to top in a rotated copy of the current font.
+// Device height of `height` logical units of y.
+int DeviceHeightOf(HDC dc, int height)
+{
+    POINT ends[2] = {{0, 0}, {0, height}};
+    LPtoDP(dc, ends, 2);
+    return abs(ends[1].y - ends[0].y);
+}
+
+// The Y title reads bottom to top in a rotated copy of the current font. It is
+// drawn in device units at the labels' device height: under a mapping whose
+// two axes scale differently a rotated font comes out squeezed.
 void DrawYTitle(HDC dc, const PlotWindowData& data, const PlotLayout& layout)
 {
     TEXTMETRICA metrics;
     if (!GetTextMetricsA(dc, &metrics))
         return;
-    HFONT rotated = CreateFontA(metrics.tmHeight, 0, -900, -900, metrics.tmWeight,
-                                metrics.tmItalic, metrics.tmUnderlined, metrics.tmStruckOut,
-                                metrics.tmCharSet, 0, 0, 0, metrics.tmPitchAndFamily, "Arial");
-    if (!rotated)
-        return;
-    HGDIOBJ oldFont = SelectObject(dc, rotated);
-    SetTextAlign(dc, TA_CENTER | TA_TOP);
     int x = Trunc(0.5 * layout.charWidth);
     int height = Trunc(data.logicalHeight);
-    RECT cell = {x, height, x + 2 * layout.charWidth, 0};
-    DrawOpaqueText(dc, x, height / 2, cell, data.yTitle.c_str());
-    SelectObject(dc, oldFont);
+    // Anchor, then two corners of the cell.
+    POINT places[3] = {{x, height / 2}, {x, height}, {x + 2 * layout.charWidth, 0}};
+    LPtoDP(dc, places, 3);
+    HFONT rotated = CreateFontA(DeviceHeightOf(dc, metrics.tmHeight), 0, 900, 900,
+                                metrics.tmWeight, metrics.tmItalic, metrics.tmUnderlined,
+                                metrics.tmStruckOut, metrics.tmCharSet, 0, 0, 0,
+                                metrics.tmPitchAndFamily, "Arial");
+    if (!rotated)
+        return;
+    int saved = SaveDC(dc);
+    if (!saved) {
+        DeleteObject(rotated);
+        return;
+    }
+    SetMapMode(dc, MM_TEXT);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SelectObject(dc, rotated);
+    SetTextAlign(dc, TA_CENTER | TA_TOP);
+    RECT cell = {std::min(places[1].x, places[2].x), std::min(places[1].y, places[2].y),
+                 std::max(places[1].x, places[2].x), std::max(places[1].y, places[2].y)};
+    DrawOpaqueText(dc, places[0].x, places[0].y, cell, data.yTitle.c_str());
+    RestoreDC(dc, saved);
     DeleteObject(rotated);
 }
 
@@ -225,11 +248,11 @@ void DrawPlotFrame(HDC dc, PlotWindowData* data, PlotLayout* layout, PaintMode m
     }
     if (!(data->flags & PLF_NOZEROLINE))
         DrawZeroLine(dc, *data, *layout);
-    DrawXLabels(dc, data, *layout);
+    DrawXLabels(dc, *data, *layout);
     if (!data->xTitle.empty())
         DrawXTitle(dc, *data, *layout);
     Line(dc, layout->left, layout->bottom, layout->left, layout->top);
-    DrawYLabels(dc, data, *layout);
+    DrawYLabels(dc, *data, *layout);
     if (!data->yTitle.empty())
         DrawYTitle(dc, *data, *layout);
 

@@ -178,7 +178,7 @@ LRESULT SetColor(COLORREF* field, LPARAM lParam)
 LRESULT SetDivisions(int* field, LPARAM lParam)
 {
     int count = IntArg(lParam);
-    if (count >= 1)
+    if (count >= 1 && count <= PLOT_MAX_DIVISIONS)
         *field = count;
     return 0;
 }
@@ -304,10 +304,8 @@ void InitPlotWindowData(PlotWindowData* data)
     data->yMin = 0.0;
     data->xMax = 100.0;
     data->yMax = 100.0;
-    data->logicalWidth = 32767.0;
-    data->logicalHeight = 32767.0;
-    data->xTicks.divisions = 0;
-    data->yTicks.divisions = 0;
+    data->logicalWidth = PLOT_LOGICAL_EXTENT;
+    data->logicalHeight = PLOT_LOGICAL_EXTENT;
 }
 
 void DestroyPlotWindowData(PlotWindowData* data)
@@ -320,8 +318,6 @@ void DestroyPlotWindowData(PlotWindowData* data)
     std::string().swap(data->yFormat);
     std::string().swap(data->xTitle);
     std::string().swap(data->yTitle);
-    std::string().swap(data->xTicks.format);
-    std::string().swap(data->yTicks.format);
 }
 
 LRESULT CALLBACK PlotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -11,18 +11,6 @@
 
 // Room for one tick label, terminator included.
 const int TICK_TEXT_SIZE = 24;
-// Axes with more divisions than this have their labels formatted at every paint.
-const int TICK_CACHE_DIVISIONS = 100;
-
-// Tick labels of one axis as last formatted, valid while the format, the
-// range and the division count stay the same.
-struct TickTexts {
-    std::string format;
-    double min;
-    double max;
-    int divisions; // 0 when nothing is kept
-    char texts[TICK_CACHE_DIVISIONS + 1][TICK_TEXT_SIZE];
-};
 
 // State of one plot window, owned by the window (GWLP_USERDATA).
 struct PlotWindowData {
@@ -48,8 +36,6 @@ struct PlotWindowData {
     double yMax;
     double logicalWidth;
     double logicalHeight;
-    TickTexts xTicks;
-    TickTexts yTicks;
 };
 
 enum PaintMode { PAINT_SCREEN, PAINT_PRINT };
@@ -68,14 +54,10 @@ LRESULT CALLBACK PlotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // Draws the window's plot on `dc`; print mode uses the caller's mapping.
 void PaintPlot(HWND window, HDC dc, PaintMode mode);
 
-// Formats one tick value into `buffer` with `format` when that is a format of
-// exactly one double, else with "%lg".
-void FormatTickLabel(char* buffer, size_t size, const std::string& format, double value);
-
-// Label `index` of an axis from `min` to `max` in `divisions` steps: kept in
-// `cache` from the last paint that had the same axis, else formatted anew
-// (into `scratch` when the axis has too many divisions to be kept).
-const char* TickLabel(TickTexts* cache, const std::string& format, double min, double max,
-                      int divisions, int index, char (&scratch)[TICK_TEXT_SIZE]);
+// Label `index` of an axis from `min` to `max` in `divisions` steps, formatted
+// into `buffer` with `format` when that is a short format of exactly one
+// double, else with "%lg".
+void FormatTickLabel(char (&buffer)[TICK_TEXT_SIZE], const std::string& format, double min,
+                     double max, int divisions, int index);
 
 #endif

@@ -1,27 +1,38 @@
-// Tick labels: a caller's printf format is used only when it takes exactly one double.
+// Tick labels: a caller's printf format is used only when it takes exactly one
+// double and its width and precision are short.
 #include "plot_window.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 namespace {
 
 const char kFallbackFormat[] = "%lg";
 
-bool SameBits(double a, double b)
-{
-    return memcmp(&a, &b, sizeof a) == 0;
-}
+// Longest width or precision taken from a caller's format, in digits; longer
+// ones would have the formatter write (or fail on) far more than a label holds.
+const int kMaxFieldDigits = 3;
 
 double TickValue(double min, double max, int divisions, int index)
 {
     return (max - min) / divisions * index + min;
 }
 
+// Skips the digits at `p`; false when there are more than kMaxFieldDigits.
+bool SkipShortNumber(const char** p)
+{
+    int digits = 0;
+    while (isdigit(static_cast<unsigned char>(**p))) {
+        ++*p;
+        ++digits;
+    }
+    return digits <= kMaxFieldDigits;
+}
+
 // True when `format` holds exactly one floating conversion (no '*', no length
-// modifier other than 'l') and no other conversion besides "%%".
+// modifier other than 'l', a short width and precision) and no other
+// conversion besides "%%".
 bool IsSingleDoubleFormat(const char* format)
 {
     int conversions = 0;
@@ -33,12 +44,12 @@ bool IsSingleDoubleFormat(const char* format)
             continue;
         while (*p && strchr("-+ #0", *p))
             ++p;
-        while (isdigit(static_cast<unsigned char>(*p)))
-            ++p;
+        if (!SkipShortNumber(&p))
+            return false;
         if (*p == '.') {
             ++p;
-            while (isdigit(static_cast<unsigned char>(*p)))
-                ++p;
+            if (!SkipShortNumber(&p))
+                return false;
         }
         if (*p == 'l')
             ++p;
@@ -51,35 +62,9 @@ bool IsSingleDoubleFormat(const char* format)
 
 } // namespace
 
-void FormatTickLabel(char* buffer, size_t size, const std::string& format, double value)
+void FormatTickLabel(char (&buffer)[TICK_TEXT_SIZE], const std::string& format, double min,
+                     double max, int divisions, int index)
 {
     const char* used = IsSingleDoubleFormat(format.c_str()) ? format.c_str() : kFallbackFormat;
-    snprintf(buffer, size, used, value);
-}
-
-const char* TickLabel(TickTexts* cache, const std::string& format, double min, double max,
-                      int divisions, int index, char (&scratch)[TICK_TEXT_SIZE])
-{
-    if (divisions < 1 || divisions > TICK_CACHE_DIVISIONS) {
-        FormatTickLabel(scratch, sizeof scratch, format, TickValue(min, max, divisions, index));
-        return scratch;
-    }
-    // Bitwise, so that -0 and 0 (printed differently) are told apart.
-    if (cache->divisions != divisions || !SameBits(cache->min, min) ||
-        !SameBits(cache->max, max) || cache->format != format) {
-        cache->divisions = 0;
-        try {
-            cache->format = format;
-        } catch (const std::bad_alloc&) {
-            FormatTickLabel(scratch, sizeof scratch, format, TickValue(min, max, divisions, index));
-            return scratch;
-        }
-        for (int i = 0; i <= divisions; ++i)
-            FormatTickLabel(cache->texts[i], sizeof cache->texts[i], format,
-                            TickValue(min, max, divisions, i));
-        cache->min = min;
-        cache->max = max;
-        cache->divisions = divisions;
-    }
-    return cache->texts[index];
+    snprintf(buffer, sizeof buffer, used, TickValue(min, max, divisions, index));
 }

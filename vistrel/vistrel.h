@@ -16,15 +16,22 @@
 // Traces are numbered 0 .. PLOT_TRACE_COUNT - 1.
 #define PLOT_TRACE_COUNT 8
 
+// Grid divisions each way: 1 .. PLOT_MAX_DIVISIONS.
+#define PLOT_MAX_DIVISIONS 1000
+
+// A plot draws into a window extent of this many logical units each way; a
+// printing caller sizes the font it selects for the plot in these units.
+#define PLOT_LOGICAL_EXTENT 32767
+
 // Flags (PLM_SETFLAGS / PLM_GETFLAGS).
 #define PLF_NOGRID     0x0001
 #define PLF_NOZEROLINE 0x0002
 
 // Plot messages. Texts and doubles travel by pointer and are copied before the
 // message returns. A trace outside 0..7, a null pointer where data is needed or
-// a division count below 1 is refused and changes nothing; the result is -1 for
-// getters of a trace's colour or style and for trace data, colour and style
-// setters, and the message's usual result otherwise.
+// a division count outside 1..PLOT_MAX_DIVISIONS is refused and changes
+// nothing; the result is -1 for getters of a trace's colour or style and for
+// trace data, colour and style setters, and the message's usual result otherwise.
 #define PLM_EXTENDYRANGE   0x3D00  // wParam count, lParam const double*; 1 when a bound moved
 #define PLM_CLEARTRACE     0x3D01  // wParam nonzero = invalidate; lParam trace or -1 for all
 #define PLM_SETTRACEDATA   0x3D02  // wParam MAKEWPARAM(trace, count), lParam const double*
@@ -51,8 +58,10 @@
 #define PLM_SETLINESTYLE   0x3D18  // wParam trace, lParam GDI pen style; result the previous style
 #define PLM_SETMARGINCOLOR 0x3D19
 #define PLM_SETTEXTCOLOR   0x3D1A
-#define PLM_SETXDIVISIONS  0x3D1B  // lParam count (at least 1)
-#define PLM_SETXFORMAT     0x3D1C  // lParam const char*: printf format of one double
+#define PLM_SETXDIVISIONS  0x3D1B  // lParam count, 1..PLOT_MAX_DIVISIONS
+#define PLM_SETXFORMAT     0x3D1C  // lParam const char*: printf format of one double ("%lg" is
+                                   // used instead of any other, or of one whose width or
+                                   // precision has more than three digits)
 #define PLM_SETXTITLE      0x3D1D  // lParam const char*
 #define PLM_SETXMIN        0x3D1E  // lParam const double*
 #define PLM_SETXMAX        0x3D1F

@@ -51,8 +51,13 @@ TEST(PlotProtocol, BadTracesNullPointersAndZeroDivisionsAreRefused)
     EXPECT_EQ(GetDouble(plot, PLM_GETXMAX), 100.0);
     EXPECT_EQ(Send(plot, PLM_SETXDIVISIONS, 0, 0), 0);
     EXPECT_EQ(Send(plot, PLM_SETYDIVISIONS, 0, -2), 0);
+    // Counts no paint could draw in reasonable time.
+    EXPECT_EQ(Send(plot, PLM_SETXDIVISIONS, 0, 2147483647), 0);
+    EXPECT_EQ(Send(plot, PLM_SETYDIVISIONS, 0, PLOT_MAX_DIVISIONS + 1), 0);
     EXPECT_EQ(Send(plot, PLM_GETXDIVISIONS), 10);
     EXPECT_EQ(Send(plot, PLM_GETYDIVISIONS), 10);
+    Send(plot, PLM_SETYDIVISIONS, 0, PLOT_MAX_DIVISIONS);
+    EXPECT_EQ(Send(plot, PLM_GETYDIVISIONS), PLOT_MAX_DIVISIONS);
     EXPECT_EQ(Send(plot, PLM_GETLINESTYLE, 0), PS_SOLID);
     EXPECT_EQ(Send(plot, 0x3D05, 1, 2), 0);
     DestroyWindow(plot);

@@ -71,7 +71,7 @@ TEST(PlotRender, TitlesMoveThePlotArea)
     ASSERT_TRUE(titled.FindText("Position") && titled.FindText("Time"));
     EXPECT_LT(titled.FindText("Time")->at.y, titled.FindText("50")->at.y);
     ASSERT_EQ(titled.fonts.size(), 1u);
-    EXPECT_EQ(titled.fonts[0].lfEscapement, -900);
+    EXPECT_EQ(titled.fonts[0].lfEscapement, 900);
     DestroyWindow(plot);
 }
 
@@ -161,6 +161,11 @@ TEST(PlotRender, TickLabelsUseOnlyFormatsOfOneDoubleAndStayInTheirBuffer)
     }
     SetText(plot, PLM_SETXFORMAT, "%300.1f");
     EXPECT_EQ(RecordPrint(plot).texts[10].text.size(), 23u);
+    // Widths and precisions too long to format in one paint.
+    for (const char* endless : {"%2147483647f", "%.2147483647e", "%99999999f", "%1000.1f"}) {
+        SetText(plot, PLM_SETXFORMAT, endless);
+        EXPECT_EQ(RecordPrint(plot).texts[10].text, "100") << endless;
+    }
     DestroyWindow(plot);
 }
 
@@ -295,6 +300,39 @@ TEST(PlotRender, ScreenPaintFillsMarginAndPlotAreaInTheirColours)
     EXPECT_EQ(GetPixel(dc, kWidth / 2, kHeight / 3) & 0xFFFFFF, RGB(0, 0, 200));
     ReleaseDC(plot, dc);
     DestroyWindow(plot);
+}
+
+// Rows spanned by the Y title on screen: text pixels in the strip left of
+// the tick labels.
+int YTitleRows(int width, int height)
+{
+    HWND plot = MakePlot(width, height, true);
+    SendMessageA(plot, PLM_SETFLAGS, 0, PLF_NOGRID | PLF_NOZEROLINE);
+    SendMessageA(plot, PLM_SETMARGINCOLOR, 0, RGB(0, 0, 0));
+    SendMessageA(plot, PLM_SETTEXTCOLOR, 0, RGB(255, 255, 255));
+    SetText(plot, PLM_SETYTITLE, "Distance");
+    SendMessageA(plot, PLM_REDRAW, 0, 0);
+    UpdateWindow(plot);
+    HDC dc = GetDC(plot);
+    int first = -1, last = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < 24; ++x)
+            if ((GetPixel(dc, x, y) & 0xFFFFFF) != 0) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+    ReleaseDC(plot, dc);
+    DestroyWindow(plot);
+    return first < 0 ? 0 : last - first + 1;
+}
+
+TEST(PlotRender, YTitleKeepsItsLengthInEveryPlotShape)
+{
+    int square = YTitleRows(400, 400);
+    EXPECT_GT(square, 30);
+    EXPECT_NEAR(YTitleRows(600, 100), square, 2);
+    EXPECT_NEAR(YTitleRows(200, 500), square, 2);
 }
 
 TEST(PlotRender, DashedTraceLeavesTheTraceBeneathItVisible)
