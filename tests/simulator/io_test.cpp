@@ -150,15 +150,34 @@ TEST_F(SimTest, AnalogOutputsClampAndLoopBackToTheirInputs)
     TavroClose(analog);
 }
 
-TEST(SimTrace, TraceFileHasOneLinePerCall)
+namespace {
+
+// A fresh trace file named in TAVROSIM_TRACE. The library reads the name when
+// it first works, so this comes before any call.
+std::string StartTrace(const char* stem)
 {
     char folder[MAX_PATH];
     char path[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
-    snprintf(path, sizeof path, "%ssimtrace_%lu.txt", folder, GetCurrentProcessId());
+    snprintf(path, sizeof path, "%s%s_%lu.txt", folder, stem, GetCurrentProcessId());
     DeleteFileA(path);
-    // Read when the library first works, so before any call.
     SetEnvironmentVariableA("TAVROSIM_TRACE", path);
+    return path;
+}
+
+std::string ReadTrace(const std::string& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST(SimTrace, TraceFileHasOneLinePerCall)
+{
+    std::string path = StartTrace("simtrace");
     short h = TavroOpen(0, TAVRO_OPEN_SHARED, "");
     ASSERT_GT(h, 0);
     TavroMoveRelative(h, 2, 250.5);
@@ -166,12 +185,8 @@ TEST(SimTrace, TraceFileHasOneLinePerCall)
     EXPECT_EQ(TAVRO_ERR_NOT_SUPPORTED, TavroGetVersion(h));
     TavroClose(h);
 
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    file.close();
-    DeleteFileA(path);
-    std::string lines = text.str();
+    std::string lines = ReadTrace(path);
+    DeleteFileA(path.c_str());
     EXPECT_NE(std::string::npos, lines.find("TavroOpen(0, 2, \"\") = " + std::to_string(h)));
     EXPECT_NE(std::string::npos, lines.find("TavroMoveRelative(" + std::to_string(h) + ", 2, 250.500000) = 0"));
     EXPECT_NE(std::string::npos, lines.find("TavroGetStatus(0, 1) = 0"));
@@ -181,12 +196,7 @@ TEST(SimTrace, TraceFileHasOneLinePerCall)
 
 TEST(SimTrace, TraceShowsTheRecordsACallSetsOrReturns)
 {
-    char folder[MAX_PATH];
-    char path[MAX_PATH];
-    GetTempPathA(sizeof folder, folder);
-    snprintf(path, sizeof path, "%ssimtrace_records_%lu.txt", folder, GetCurrentProcessId());
-    DeleteFileA(path);
-    SetEnvironmentVariableA("TAVROSIM_TRACE", path);
+    std::string path = StartTrace("simtrace_records");
     short h = TavroOpen(0, TAVRO_OPEN_SHARED, "");
     ASSERT_GT(h, 0);
     const std::string hs = std::to_string(h);
@@ -218,11 +228,7 @@ TEST(SimTrace, TraceShowsTheRecordsACallSetsOrReturns)
     TavroTranslateErrorEx(TAVRO_ERR_BAD_AXIS, text, sizeof text);
 
     // Read while the library still has the file open: every line is there.
-    std::ifstream file(path);
-    std::stringstream read;
-    read << file.rdbuf();
-    file.close();
-    const std::string lines = read.str();
+    const std::string lines = ReadTrace(path);
     EXPECT_NE(std::string::npos,
               lines.find("TavroSetFilterConfig(" + hs + ", 1, {derivativeGain=7.5, derivativePeriod=0.00025, "
                          "integralGain=0.125, integrationLimit=5, velocityGain=0, maxFollowingError=2000}) = 0"))
@@ -240,5 +246,5 @@ TEST(SimTrace, TraceShowsTheRecordsACallSetsOrReturns)
                                             "analogInputs=8, analogOutputs=8}) = 0"));
     EXPECT_NE(std::string::npos, lines.find("TavroTranslateErrorEx(-3, {\"Invalid axis number\"}, 128) = 0"));
     TavroClose(h);
-    DeleteFileA(path);
+    DeleteFileA(path.c_str());
 }
