@@ -24,9 +24,20 @@ const double kV = 1.0e-6;   // volts per count/s of command velocity
 // One unit of fractional gain is worth this many integer units.
 const double kFractionalScale = 32767.0 / 20.0;
 
+// Power-on motion settings in counts; the records hold them in user units.
+const double kPowerOnVelocity = 20000.0;      // counts/s
+const double kPowerOnAcceleration = 200000.0; // counts/s^2
+const double kPowerOnFollowingError = 2000.0; // counts
+
 double Sign(double v) { return v > 0.0 ? 1.0 : (v < 0.0 ? -1.0 : 0.0); }
 
 } // namespace
+
+bool UsableScale(double scale)
+{
+    double magnitude = std::fabs(scale);
+    return magnitude >= 1e-6 && magnitude <= 1e9;
+}
 
 void DefaultGains(bool fractional, TavroMotionConfig* motion, TavroFilterConfig* filter)
 {
@@ -54,24 +65,25 @@ void AxisModel::PowerOn()
     std::memset(&settings_.motion, 0, sizeof settings_.motion);
     std::memset(&settings_.filter, 0, sizeof settings_.filter);
     std::memset(&settings_.scale, 0, sizeof settings_.scale);
+    TavroScale& s = settings_.scale;
+    s.encoderScale = 1.0;
+    s.auxEncoderScale = 1.0;
+    s.outputScale = 1.0;
+    s.positionScale = hw_.scale;
+    s.velocityScale = 1.0;
+    s.timeScale = 1.0;
+    const double perUnit = CountsPerUnit();
     TavroMotionConfig& m = settings_.motion;
-    m.velocity = 20000.0;
-    m.acceleration = 200000.0;
-    m.deceleration = 200000.0;
+    m.velocity = kPowerOnVelocity / perUnit;
+    m.acceleration = kPowerOnAcceleration / perUnit;
+    m.deceleration = kPowerOnAcceleration / perUnit;
     m.maxTorque = 10.0;
     m.updateRate = TAVRO_RATE_HIGH;
     TavroFilterConfig& f = settings_.filter;
     f.derivativePeriod = hw_.samplePeriod[0];
     f.integrationLimit = 5.0;
-    f.maxFollowingError = 2000.0;
+    f.maxFollowingError = kPowerOnFollowingError / perUnit;
     DefaultGains(fractional_, &m, &f);
-    TavroScale& s = settings_.scale;
-    s.encoderScale = 1.0;
-    s.auxEncoderScale = 1.0;
-    s.outputScale = 1.0;
-    s.positionScale = 1000.0;
-    s.velocityScale = 1.0;
-    s.timeScale = 1.0;
     settings_.profile = hw_.powerOnProfile;
     settings_.outputPhase = 0;
     settings_.outputMode = 0;
@@ -100,6 +112,8 @@ double AxisModel::SamplePeriod() const
     default: return hw_.samplePeriod[0];
     }
 }
+
+double AxisModel::CountsPerUnit() const { return std::fabs(settings_.scale.positionScale); }
 
 double AxisModel::Position() const { return std::floor(position_ + 0.5); }
 
@@ -150,7 +164,7 @@ void AxisModel::Stop()
         target_ = command_;
         return;
     }
-    double dec = settings_.motion.deceleration;
+    double dec = settings_.motion.deceleration * CountsPerUnit();
     double stopDistance = dec > 0.0 ? rawSpeed_ * rawSpeed_ / (2.0 * dec) : 0.0;
     target_ = raw_ + Sign(rawSpeed_) * stopDistance;
 }
@@ -299,6 +313,10 @@ void AxisModel::StepTrajectory(double dt)
     if (mode_ == 1 || geared_)
         return;
     const TavroMotionConfig& m = settings_.motion;
+    const double perUnit = CountsPerUnit();
+    const double velocity = m.velocity * perUnit;
+    const double acceleration = m.acceleration * perUnit;
+    const double deceleration = m.deceleration * perUnit;
     double rem = target_ - raw_;
     if (rem != 0.0 || rawSpeed_ != 0.0) {
         double dir = Sign(rem);
@@ -306,20 +324,20 @@ void AxisModel::StepTrajectory(double dt)
         if (dir == 0.0 || speed < 0.0) {
             // Moving away from the target: brake first.
             double v = rawSpeed_;
-            double brake = m.deceleration * dt;
+            double brake = deceleration * dt;
             v = std::fabs(v) <= brake ? 0.0 : v - Sign(v) * brake;
             rawSpeed_ = v;
             raw_ += v * dt;
         } else {
-            double allowed = std::sqrt(2.0 * m.deceleration * std::fabs(rem));
-            if (m.velocity < allowed)
-                allowed = m.velocity;
+            double allowed = std::sqrt(2.0 * deceleration * std::fabs(rem));
+            if (velocity < allowed)
+                allowed = velocity;
             if (speed < allowed) {
-                speed += m.acceleration * dt;
+                speed += acceleration * dt;
                 if (speed > allowed)
                     speed = allowed;
             } else {
-                speed -= m.deceleration * dt;
+                speed -= deceleration * dt;
                 if (speed < allowed)
                     speed = allowed;
             }
@@ -369,7 +387,8 @@ void AxisModel::StepServo(double dt)
     const TavroFilterConfig& f = settings_.filter;
     double scale = fractional_ ? kFractionalScale : 1.0;
     double e = command_ - Position();
-    if (f.maxFollowingError > 0.0 && std::fabs(e) > f.maxFollowingError) {
+    double maxError = f.maxFollowingError * CountsPerUnit();
+    if (maxError > 0.0 && std::fabs(e) > maxError) {
         ForceError();
         demand_ = 0.0;
         return;

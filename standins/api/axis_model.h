@@ -14,6 +14,7 @@ struct AxisHardware {
     int captureFlags = 0;
     int bufferSize = 4096;
     double samplePeriod[3] = {0.00025, 0.0005, 0.001}; // High, Med, Low
+    double scale = 1.0;           // power-on position scale, counts per user unit
     double limitPositive = 1e12;  // travel limits, counts
     double limitNegative = -1e12;
     double auxRatio = 1.0;        // auxiliary encoder counts per motor count
@@ -21,7 +22,8 @@ struct AxisHardware {
 };
 
 // Settings the API reads and writes; the records are kept whole so that
-// every byte written is read back unchanged.
+// every byte written is read back unchanged. Their distances, speeds and
+// accelerations are in user units of the present position scale.
 struct AxisSettings {
     TavroMotionConfig motion;
     TavroFilterConfig filter;
@@ -43,6 +45,12 @@ public:
 
     // Sample period of the present update rate, seconds.
     double SamplePeriod() const;
+
+    // User units: a position is counts / position scale; a distance, speed
+    // or acceleration counts per one user unit, whatever the scale's sign.
+    double ToCounts(double position) const { return position * settings_.scale.positionScale; }
+    double ToUnits(double counts) const { return counts / settings_.scale.positionScale; }
+    double CountsPerUnit() const;
     // Servo updates happen every `Divider()` controller ticks.
     void SetDivider(int divider) { divider_ = divider; }
     int Divider() const { return divider_; }
@@ -51,7 +59,7 @@ public:
     // command of the gearing master (used only while geared).
     void Tick(double tick, double masterCommand);
 
-    // Motion.
+    // Motion, in counts.
     void MoveTo(double target);
     void MoveBy(double distance);
     void Stop();
@@ -64,7 +72,7 @@ public:
     void ForceError();
     void ForceLimit(bool positiveSide, bool on);
 
-    // State.
+    // State, in counts.
     double Position() const;      // whole encoder counts
     double Command() const { return command_; }
     double Target() const { return target_; }
@@ -129,6 +137,9 @@ private:
     bool limitHit_[2] = {false, false};
     bool forcedLimit_[2] = {false, false};
 };
+
+// A position scale the model works with: its magnitude from 1e-6 to 1e9.
+bool UsableScale(double scale);
 
 // Default gains of the two gain families.
 void DefaultGains(bool fractional, TavroMotionConfig* motion, TavroFilterConfig* filter);

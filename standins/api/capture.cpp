@@ -218,17 +218,24 @@ extern "C" short TavroGetCaptureData(short handle, short axis, short kind, long 
                         RunTicks(*c, due - c->ticks);
                     taken = static_cast<long>(series->size());
                 }
-                if (end > taken)
+                if (end > taken) {
                     result = TAVRO_ERR_NOT_CAPTURED;
-                else
-                    std::memcpy(values, series->data() + start, static_cast<size_t>(count) * sizeof(double));
+                } else {
+                    // Captured positions are counts, read in user units.
+                    bool position = series != &cap.torque;
+                    for (long i = 0; i < count; ++i) {
+                        double v = (*series)[static_cast<size_t>(start + i)];
+                        values[i] = position ? a->ToUnits(v) : v;
+                    }
+                }
             }
         }
     }
     if (result != TAVRO_OK && values && count >= 1 && count <= 65536)
         std::memset(values, 0, static_cast<size_t>(count) * sizeof(double));
-    EndCall("TavroGetCaptureData", result, "%d, %d, %d, %ld, %ld, %p", handle, axis, kind, start, count,
-            static_cast<void*>(values));
+    long filled = count >= 1 && count <= 65536 ? count : 0;
+    EndCall("TavroGetCaptureData", result, "%d, %d, %d, %ld, %ld, %s", handle, axis, kind, start, count,
+            TracedValues(values, filled).text);
     return result;
 }
 

@@ -1,5 +1,6 @@
 // Reads the simulated controllers from tavrosim.ini (or TAVROSIM_CONFIG);
 // without a file a single 4-axis servo controller is offered as id 0.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,11 @@
 namespace {
 
 const int kMaxControllerId = 63;
+
+// Sample periods are kept within this range: the shortest sets the length of
+// the controller's tick, and every call runs the model in whole ticks.
+const double kShortestPeriod = 0.00005;
+const double kLongestPeriod = 0.1;
 
 HMODULE OwnModule()
 {
@@ -95,6 +101,13 @@ private:
     std::string section_;
 };
 
+// A position scale from the file: counts per user unit, 1 when unusable.
+double ReadScale(const IniSection& ini, const char* key, double fallback)
+{
+    double scale = ini.Double(key, fallback);
+    return UsableScale(scale) ? scale : 1.0;
+}
+
 void MarkChannels(ControllerHardware& hardware, const std::vector<int>& channels, unsigned short bits)
 {
     for (int n : channels) {
@@ -118,6 +131,8 @@ AxisHardware ReadAxis(const IniSection& ini, int axis, const AxisHardware& base,
     long profile = ini.Int(key, base.powerOnProfile);
     if (profile == TAVRO_PROFILE_TRAPEZOIDAL || profile == TAVRO_PROFILE_SCURVE || profile == TAVRO_PROFILE_PARABOLIC)
         hw.powerOnProfile = static_cast<short>(profile);
+    snprintf(key, sizeof key, "Axis%dScale", axis);
+    hw.scale = ReadScale(ini, key, base.scale);
     snprintf(key, sizeof key, "Axis%dLimits", axis);
     std::vector<double> limits = ini.List(key);
     if (limits.size() == 2) {
@@ -148,8 +163,9 @@ bool ReadController(const std::string& path, int id, ControllerHardware* hardwar
     std::vector<double> periods = ini.List("SamplePeriods");
     for (size_t i = 0; i < 3 && i < periods.size(); ++i) {
         if (periods[i] > 0.0)
-            base.samplePeriod[i] = periods[i];
+            base.samplePeriod[i] = std::min(std::max(periods[i], kShortestPeriod), kLongestPeriod);
     }
+    base.scale = ReadScale(ini, "Scale", 1.0);
     base.auxRatio = ini.Double("AuxRatio", 1.0);
     std::vector<double> limits = ini.List("Limits");
     if (limits.size() == 2) {

@@ -56,7 +56,7 @@ bool ValidScale(const TavroScale& s)
         if (!Finite(v))
             return false;
     }
-    return s.positionScale != 0.0;
+    return UsableScale(s.positionScale);
 }
 
 void ControllerRecord(const ControllerHardware& hardware, TavroControllerConfig* r)
@@ -125,7 +125,7 @@ extern "C" short TavroGetConfiguration(short handle, TavroBasicConfig* config)
             result = TAVRO_OK;
         }
     }
-    EndCall("TavroGetConfiguration", result, "%d, %p", handle, static_cast<void*>(config));
+    EndCall("TavroGetConfiguration", result, "%d, %s", handle, Traced(config).text);
     return result;
 }
 
@@ -143,8 +143,7 @@ extern "C" short TavroGetConfigurationEx(short handle, TavroControllerConfig* co
         }
         FillSized(config, c ? &full : nullptr, sizeof full);
     }
-    EndCall("TavroGetConfigurationEx", result, "%d, %p size %u", handle, static_cast<void*>(config),
-            config ? config->size : 0u);
+    EndCall("TavroGetConfigurationEx", result, "%d, %s", handle, Traced(config).text);
     return result;
 }
 
@@ -161,7 +160,7 @@ extern "C" short TavroGetAxisConfiguration(short handle, short axis, TavroAxisCo
             AxisRecord(a->Hardware(), &full);
         FillSized(config, a ? &full : nullptr, sizeof full);
     }
-    EndCall("TavroGetAxisConfiguration", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    EndCall("TavroGetAxisConfiguration", result, "%d, %d, %s", handle, axis, Traced(config).text);
     return result;
 }
 
@@ -181,7 +180,8 @@ extern "C" short TavroGetInstalledModules(short handle, int32_t* modules, short 
         }
         result = c ? TAVRO_OK : TAVRO_ERR_BAD_HANDLE;
     }
-    EndCall("TavroGetInstalledModules", result, "%d, %p, %d", handle, static_cast<void*>(modules), slotCount);
+    EndCall("TavroGetInstalledModules", result, "%d, %s, %d", handle, TracedValues(modules, slotCount).text,
+            slotCount);
     return result;
 }
 
@@ -189,7 +189,7 @@ extern "C" short TavroGetMotionConfig(short handle, short axis, TavroMotionConfi
 {
     SimGuard guard;
     short result = GetAxisRecord(handle, axis, config, [](const AxisSettings& s) { return s.motion; });
-    EndCall("TavroGetMotionConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    EndCall("TavroGetMotionConfig", result, "%d, %d, %s", handle, axis, Traced(config).text);
     return result;
 }
 
@@ -198,7 +198,7 @@ extern "C" short TavroSetMotionConfig(short handle, short axis, TavroMotionConfi
     SimGuard guard;
     short result = ChangeAxis(handle, axis, config && ValidMotion(*config),
                               [&](AxisModel& a) { a.Settings().motion = *config; });
-    EndCall("TavroSetMotionConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    EndCall("TavroSetMotionConfig", result, "%d, %d, %s", handle, axis, Traced(config).text);
     return result;
 }
 
@@ -206,7 +206,7 @@ extern "C" short TavroGetFilterConfig(short handle, short axis, TavroFilterConfi
 {
     SimGuard guard;
     short result = GetAxisRecord(handle, axis, config, [](const AxisSettings& s) { return s.filter; });
-    EndCall("TavroGetFilterConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    EndCall("TavroGetFilterConfig", result, "%d, %d, %s", handle, axis, Traced(config).text);
     return result;
 }
 
@@ -215,7 +215,7 @@ extern "C" short TavroSetFilterConfig(short handle, short axis, TavroFilterConfi
     SimGuard guard;
     short result = ChangeAxis(handle, axis, config && ValidFilter(*config),
                               [&](AxisModel& a) { a.Settings().filter = *config; });
-    EndCall("TavroSetFilterConfig", result, "%d, %d, %p", handle, axis, static_cast<void*>(config));
+    EndCall("TavroSetFilterConfig", result, "%d, %d, %s", handle, axis, Traced(config).text);
     return result;
 }
 
@@ -223,7 +223,7 @@ extern "C" short TavroGetScale(short handle, short axis, TavroScale* scale)
 {
     SimGuard guard;
     short result = GetAxisRecord(handle, axis, scale, [](const AxisSettings& s) { return s.scale; });
-    EndCall("TavroGetScale", result, "%d, %d, %p", handle, axis, static_cast<void*>(scale));
+    EndCall("TavroGetScale", result, "%d, %d, %s", handle, axis, Traced(scale).text);
     return result;
 }
 
@@ -232,7 +232,7 @@ extern "C" short TavroSetScale(short handle, short axis, TavroScale* scale)
     SimGuard guard;
     short result = ChangeAxis(handle, axis, scale && ValidScale(*scale),
                               [&](AxisModel& a) { a.Settings().scale = *scale; });
-    EndCall("TavroSetScale", result, "%d, %d, %p", handle, axis, static_cast<void*>(scale));
+    EndCall("TavroSetScale", result, "%d, %d, %s", handle, axis, Traced(scale).text);
     return result;
 }
 
@@ -240,7 +240,7 @@ extern "C" short TavroGetProfile(short handle, short axis, short* profile)
 {
     SimGuard guard;
     short result = GetAxisRecord(handle, axis, profile, [](const AxisSettings& s) { return s.profile; });
-    EndCall("TavroGetProfile", result, "%d, %d, %p", handle, axis, static_cast<void*>(profile));
+    EndCall("TavroGetProfile", result, "%d, %d, %s", handle, axis, Traced(profile).text);
     return result;
 }
 
@@ -257,7 +257,7 @@ extern "C" short TavroGetServoOutputPhase(short handle, short axis, short* phase
 {
     SimGuard guard;
     short result = GetAxisRecord(handle, axis, phase, [](const AxisSettings& s) { return s.outputPhase; });
-    EndCall("TavroGetServoOutputPhase", result, "%d, %d, %p", handle, axis, static_cast<void*>(phase));
+    EndCall("TavroGetServoOutputPhase", result, "%d, %d, %s", handle, axis, Traced(phase).text);
     return result;
 }
 
@@ -274,7 +274,7 @@ extern "C" short TavroGetModuleOutputMode(short handle, short axis, short* mode)
 {
     SimGuard guard;
     short result = GetAxisRecord(handle, axis, mode, [](const AxisSettings& s) { return s.outputMode; });
-    EndCall("TavroGetModuleOutputMode", result, "%d, %d, %p", handle, axis, static_cast<void*>(mode));
+    EndCall("TavroGetModuleOutputMode", result, "%d, %d, %s", handle, axis, Traced(mode).text);
     return result;
 }
 
@@ -292,7 +292,7 @@ extern "C" short TavroGetGain(short handle, short axis, double* gain)
     SimGuard guard;
     short result =
         GetAxisRecord(handle, axis, gain, [](const AxisSettings& s) { return s.motion.proportionalGain; });
-    EndCall("TavroGetGain", result, "%d, %d, %p", handle, axis, static_cast<void*>(gain));
+    EndCall("TavroGetGain", result, "%d, %d, %s", handle, axis, Traced(gain).text);
     return result;
 }
 

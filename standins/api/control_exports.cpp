@@ -153,7 +153,7 @@ extern "C" short TavroSim_GetAxisState(short controllerId, short axis, TavroSimA
     state->position = a->Position();
     state->command = a->Command();
     state->target = a->Target();
-    state->velocity = a->Settings().motion.velocity;
+    state->velocity = a->Settings().motion.velocity * a->CountsPerUnit();
     state->torque = a->Torque();
     state->motorOn = a->MotorOn();
     state->moving = !a->Stopped();

@@ -84,25 +84,25 @@ short ChannelStatus(short handle, short channel, Controller** c, DigitalChannel*
     return *ch ? TAVRO_OK : TAVRO_ERR_BAD_CHANNEL;
 }
 
-bool ValidMode(const DigitalChannel& ch, unsigned short mode)
+// The part of a code that the channel takes, or 0 when it refuses the code.
+// A channel of fixed direction ignores a direction it cannot take and takes
+// the rest (polarity, latch).
+unsigned short ApplicableMode(const DigitalChannel& ch, unsigned short mode)
 {
     if (mode == 0 || (mode & ~0x1Fu) || (ch.config & TAVRO_DIO_STEPPER))
-        return false;
+        return 0;
     if ((mode & TAVRO_DIO_MODE_INPUT) && (mode & TAVRO_DIO_MODE_OUTPUT))
-        return false;
+        return 0;
     if ((mode & TAVRO_DIO_MODE_HIGH) && (mode & TAVRO_DIO_MODE_LOW))
-        return false;
-    if (ch.config & TAVRO_DIO_FIXED) {
-        bool output = IsOutput(ch);
-        if ((output && (mode & TAVRO_DIO_MODE_INPUT)) || (!output && (mode & TAVRO_DIO_MODE_OUTPUT)))
-            return false;
-    }
+        return 0;
+    if (ch.config & TAVRO_DIO_FIXED)
+        mode &= static_cast<unsigned short>(IsOutput(ch) ? ~TAVRO_DIO_MODE_INPUT : ~TAVRO_DIO_MODE_OUTPUT);
     if (mode & TAVRO_DIO_MODE_LATCH) {
         bool output = (mode & TAVRO_DIO_MODE_OUTPUT) || (IsOutput(ch) && !(mode & TAVRO_DIO_MODE_INPUT));
         if (output || !(ch.config & TAVRO_DIO_CAN_LATCH))
-            return false;
+            return 0;
     }
-    return true;
+    return mode;
 }
 
 } // namespace
@@ -150,7 +150,7 @@ extern "C" short TavroGetDigitalIOConfig(short handle, short channel, unsigned s
         result = TAVRO_ERR_BAD_ARGUMENT;
     else
         *config = result == TAVRO_OK ? ch->config : 0;
-    EndCall("TavroGetDigitalIOConfig", result, "%d, %d, %p", handle, channel, static_cast<void*>(config));
+    EndCall("TavroGetDigitalIOConfig", result, "%d, %d, %s", handle, channel, Traced(config).text);
     return result;
 }
 
@@ -160,23 +160,24 @@ extern "C" short TavroConfigureDigitalIO(short handle, short channel, unsigned s
     Controller* c;
     DigitalChannel* ch;
     short result = ChannelStatus(handle, channel, &c, &ch);
-    if (result == TAVRO_OK && !ValidMode(*ch, mode))
+    unsigned short applied = result == TAVRO_OK ? ApplicableMode(*ch, mode) : 0;
+    if (result == TAVRO_OK && applied == 0)
         result = TAVRO_ERR_BAD_ARGUMENT;
     if (result == TAVRO_OK) {
         int index = channel - 1;
         CheckLatch(*c, index);
         unsigned short config = ch->config;
-        if (mode & TAVRO_DIO_MODE_INPUT)
+        if (applied & TAVRO_DIO_MODE_INPUT)
             config &= static_cast<unsigned short>(~(TAVRO_DIO_OUTPUT | TAVRO_DIO_LATCHED));
-        if (mode & TAVRO_DIO_MODE_OUTPUT) {
+        if (applied & TAVRO_DIO_MODE_OUTPUT) {
             config |= TAVRO_DIO_OUTPUT;
             config &= static_cast<unsigned short>(~TAVRO_DIO_LATCHED);
         }
-        if (mode & TAVRO_DIO_MODE_HIGH)
+        if (applied & TAVRO_DIO_MODE_HIGH)
             config |= TAVRO_DIO_ACTIVE_HIGH;
-        if (mode & TAVRO_DIO_MODE_LOW)
+        if (applied & TAVRO_DIO_MODE_LOW)
             config &= static_cast<unsigned short>(~TAVRO_DIO_ACTIVE_HIGH);
-        if (mode & TAVRO_DIO_MODE_LATCH)
+        if (applied & TAVRO_DIO_MODE_LATCH)
             config |= TAVRO_DIO_LATCHED;
         if (!(config & TAVRO_DIO_OUTPUT))
             ch->outputOn = false;

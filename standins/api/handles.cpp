@@ -64,7 +64,7 @@ void FirstLoad()
     sim.manualClock = length > 0 && length < sizeof value && _stricmp(value, "manual") == 0;
     length = GetEnvironmentVariableA("TAVROSIM_TRACE", value, sizeof value);
     if (length > 0 && length < sizeof value)
-        sim.tracePath = value;
+        sim.trace.Open(value);
     LoadControllers(nullptr);
 }
 
@@ -229,6 +229,6 @@ extern "C" short TavroTranslateErrorEx(short code, char* buffer, short size)
             snprintf(buffer, room, "Unknown error code %d", code);
         result = TAVRO_OK;
     }
-    EndCall("TavroTranslateErrorEx", result, "%d, %p, %d", code, static_cast<void*>(buffer), size);
+    EndCall("TavroTranslateErrorEx", result, "%d, %s, %d", code, TracedText(buffer, size).text, size);
     return result;
 }

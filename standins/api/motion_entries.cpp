@@ -1,4 +1,5 @@
-// Motion commands, status and position read-outs.
+// Motion commands, status and position read-outs. Positions and distances
+// cross the API in user units (counts / position scale); the model counts.
 #include <cmath>
 
 #include "exports.h"
@@ -35,15 +36,16 @@ short Move(short handle, short axis, double value, bool relative)
         return status;
     if (!ValidPosition(value))
         return TAVRO_ERR_BAD_ARGUMENT;
+    double counts = a->ToCounts(value);
     if (Recording(c)) {
         BlockOp op{relative ? BlockOp::MoveRelative : BlockOp::MoveAbsolute};
         op.axis = axis;
-        op.a = value;
+        op.a = counts;
         c->recording.ops.push_back(op);
     } else if (relative) {
-        a->MoveBy(value);
+        a->MoveBy(counts);
     } else {
-        a->MoveTo(value);
+        a->MoveTo(counts);
     }
     return TAVRO_OK;
 }
@@ -101,7 +103,8 @@ extern "C" short TavroSetOperatingMode(short handle, short axis, short slave, sh
 extern "C" short TavroSetPosition(short handle, short axis, double position)
 {
     SimGuard guard;
-    short result = ChangeAxis(handle, axis, ValidPosition(position), [&](AxisModel& a) { a.Redefine(position); });
+    short result = ChangeAxis(handle, axis, ValidPosition(position),
+                              [&](AxisModel& a) { a.Redefine(a.ToCounts(position)); });
     EndCall("TavroSetPosition", result, "%d, %d, %.6f", handle, axis, position);
     return result;
 }
@@ -120,7 +123,7 @@ extern "C" short TavroGetVelocityEx(short handle, short axis, double* velocity)
     SimGuard guard;
     short result = ReadAxisValue(handle, axis, velocity,
                                  [](const AxisModel& a) { return a.Settings().motion.velocity; });
-    EndCall("TavroGetVelocityEx", result, "%d, %d, %p", handle, axis, static_cast<void*>(velocity));
+    EndCall("TavroGetVelocityEx", result, "%d, %d, %s", handle, axis, Traced(velocity).text);
     return result;
 }
 
@@ -212,7 +215,7 @@ extern "C" short TavroSetRegister(short handle, short reg, void* value, short ty
         else
             result = TAVRO_ERR_BAD_ARGUMENT;
     }
-    EndCall("TavroSetRegister", result, "%d, %d, %p, %d", handle, reg, value, type);
+    EndCall("TavroSetRegister", result, "%d, %d, %s, %d", handle, reg, TracedRegister(value, type).text, type);
     return result;
 }
 
@@ -239,24 +242,24 @@ extern "C" short TavroDecodeStatus(short handle, DWORD status, short bit)
 extern "C" short TavroGetPositionEx(short handle, short axis, double* position)
 {
     SimGuard guard;
-    short result = ReadAxisValue(handle, axis, position, [](const AxisModel& a) { return a.Position(); });
-    EndCall("TavroGetPositionEx", result, "%d, %d, %p", handle, axis, static_cast<void*>(position));
+    short result = ReadAxisValue(handle, axis, position, [](const AxisModel& a) { return a.ToUnits(a.Position()); });
+    EndCall("TavroGetPositionEx", result, "%d, %d, %s", handle, axis, Traced(position).text);
     return result;
 }
 
 extern "C" short TavroGetTargetEx(short handle, short axis, double* target)
 {
     SimGuard guard;
-    short result = ReadAxisValue(handle, axis, target, [](const AxisModel& a) { return a.Target(); });
-    EndCall("TavroGetTargetEx", result, "%d, %d, %p", handle, axis, static_cast<void*>(target));
+    short result = ReadAxisValue(handle, axis, target, [](const AxisModel& a) { return a.ToUnits(a.Target()); });
+    EndCall("TavroGetTargetEx", result, "%d, %d, %s", handle, axis, Traced(target).text);
     return result;
 }
 
 extern "C" short TavroGetOptimalEx(short handle, short axis, double* optimal)
 {
     SimGuard guard;
-    short result = ReadAxisValue(handle, axis, optimal, [](const AxisModel& a) { return a.Command(); });
-    EndCall("TavroGetOptimalEx", result, "%d, %d, %p", handle, axis, static_cast<void*>(optimal));
+    short result = ReadAxisValue(handle, axis, optimal, [](const AxisModel& a) { return a.ToUnits(a.Command()); });
+    EndCall("TavroGetOptimalEx", result, "%d, %d, %s", handle, axis, Traced(optimal).text);
     return result;
 }
 
@@ -264,14 +267,14 @@ extern "C" short TavroGetTorque(short handle, short axis, double* torque)
 {
     SimGuard guard;
     short result = ReadAxisValue(handle, axis, torque, [](const AxisModel& a) { return a.Torque(); });
-    EndCall("TavroGetTorque", result, "%d, %d, %p", handle, axis, static_cast<void*>(torque));
+    EndCall("TavroGetTorque", result, "%d, %d, %s", handle, axis, Traced(torque).text);
     return result;
 }
 
 extern "C" short TavroGetAuxEncPosEx(short handle, short axis, double* position)
 {
     SimGuard guard;
-    short result = ReadAxisValue(handle, axis, position, [](const AxisModel& a) { return a.AuxPosition(); });
-    EndCall("TavroGetAuxEncPosEx", result, "%d, %d, %p", handle, axis, static_cast<void*>(position));
+    short result = ReadAxisValue(handle, axis, position, [](const AxisModel& a) { return a.ToUnits(a.AuxPosition()); });
+    EndCall("TavroGetAuxEncPosEx", result, "%d, %d, %s", handle, axis, Traced(position).text);
     return result;
 }

@@ -51,7 +51,7 @@ struct BlockOp {
     short axis = 0;
     short code = 0;     // raw command code; gearing master
     long count = 0;     // capture points; raw value; gearing state
-    double a = 0.0;     // distance, position, dwell, capture period, ratio
+    double a = 0.0;     // distance or position (counts), dwell, capture period, ratio
     double b = 0.0;     // capture delay
 };
 
@@ -94,6 +94,23 @@ struct Controller {
     double Time() const { return ticks * tick; }
 };
 
+// The file named by TAVROSIM_TRACE, open from the first call until the
+// library is unloaded.
+class TraceFile {
+public:
+    TraceFile() = default;
+    ~TraceFile() { Close(); }
+    TraceFile(const TraceFile&) = delete;
+    TraceFile& operator=(const TraceFile&) = delete;
+    void Open(const char* path);
+    void Close();
+    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    void Write(const char* line, size_t length);
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
 struct OpenHandle {
     short handle;
     short controllerId;
@@ -109,7 +126,7 @@ struct Simulator {
     double manualTime = 0.0;
     LARGE_INTEGER clockStart = {};
     LARGE_INTEGER clockFrequency = {};
-    std::string tracePath;
+    TraceFile trace;
     std::map<std::string, long> callCounts;
     long deadHandleCalls = 0;
 };
@@ -172,6 +189,26 @@ void CheckLatch(Controller& c, int index);
 
 // Call counting and the trace file (trace.cpp).
 void EndCall(const char* name, long result, const char* format, ...);
+
+// What a pointer argument holds, for the trace: the fields of a record (of a
+// sized one those below its size), or values, in braces; "null" for none.
+// Empty, at the cost of one test, when nothing is traced.
+struct TraceText {
+    char text[640];
+};
+TraceText Traced(const TavroBasicConfig* r);
+TraceText Traced(const TavroControllerConfig* r);
+TraceText Traced(const TavroAxisConfig* r);
+TraceText Traced(const TavroMotionConfig* r);
+TraceText Traced(const TavroFilterConfig* r);
+TraceText Traced(const TavroScale* r);
+TraceText Traced(const double* value);
+TraceText Traced(const short* value);
+TraceText Traced(const unsigned short* value);
+TraceText TracedValues(const double* values, long count);
+TraceText TracedValues(const int32_t* values, long count);
+TraceText TracedText(const char* text, short size);     // a text the call wrote into `size` characters
+TraceText TracedRegister(const void* value, short type); // a register value of TavroSetRegister's types
 void ResetCallCounts();
 long CallCount(const char* name);
 

@@ -20,12 +20,12 @@ struct TavroSimControllerInfo {
     short openError; // 0, or the code every open of this id fails with
 };
 
-// What the simulator knows of one axis.
+// What the simulator knows of one axis, in counts whatever its scale.
 struct TavroSimAxisState {
     double position;        // actual, encoder counts
     double command;         // trajectory command
     double target;
-    double velocity;        // present velocity setting
+    double velocity;        // present velocity setting, counts/s
     double torque;
     int32_t motorOn;
     int32_t moving;

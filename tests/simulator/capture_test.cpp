@@ -74,6 +74,24 @@ TEST_F(SimTest, DefaultStepSettlesAtTheDistanceWithSomeOvershoot)
     EXPECT_LT(TavroGetCaptureData(h, 1, 32, 0, 1, &beyond), 0);
 }
 
+TEST_F(SimTest, StepOnAScaledAxisIsCapturedInUserUnits)
+{
+    // 100 units on the compact model are 1000 counts, within its
+    // following-error limit even with the trajectory generator off.
+    short compact = Open(2);
+    std::vector<double> s = StepResponse(compact, 1, 100.0, 1000, 0.0005);
+    ASSERT_EQ(1000u, s.size());
+    EXPECT_LE(TailSpread(s, 100.0), 2.0);
+    EXPECT_EQ(0, TavroDecodeStatus(compact, TavroGetStatus(compact, 1), TAVRO_STAT_ERROR));
+    EXPECT_NEAR(1000.0, Axis(2, 1).position, 20.0);
+    for (double v : s)
+        ASSERT_NEAR(std::round(v * 10.0), v * 10.0, 1e-9) << "whole counts are tenths";
+    double optimal = 0.0;
+    EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(compact, 1, TAVRO_CAPTURE_KIND_OPTIMAL, 0, 1, &optimal));
+    EXPECT_EQ(100.0, optimal);
+    TavroClose(compact);
+}
+
 TEST_F(SimTest, GainsShapeTheResponseFromDampedToUnstable)
 {
     TavroFilterConfig filter;

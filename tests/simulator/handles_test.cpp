@@ -5,6 +5,26 @@
 
 #include "sim_fixture.h"
 
+namespace {
+
+// Reloads the simulator from a file of `text`, named without a folder so
+// that it is taken from the working folder.
+bool ReloadFrom(const char* text)
+{
+    char name[64];
+    snprintf(name, sizeof name, "simtest_%lu.ini", GetCurrentProcessId());
+    FILE* file = fopen(name, "w");
+    if (!file)
+        return false;
+    fputs(text, file);
+    fclose(file);
+    bool loaded = TavroSim_Reload(name) == TAVRO_OK;
+    DeleteFileA(name);
+    return loaded;
+}
+
+} // namespace
+
 TEST_F(SimTest, HandlesAreFreshAndCountUpwardSoStaleOnesStayDead)
 {
     short second = Open(0);
@@ -207,15 +227,8 @@ TEST_F(SimTest, ControllersComeFromTheNamedFileOrTheBuiltInDefault)
     EXPECT_EQ(4, info.axisCount);
 
     // A name without a folder is taken from the working folder.
-    char name[64];
-    snprintf(name, sizeof name, "simtest_%lu.ini", GetCurrentProcessId());
-    FILE* file = fopen(name, "w");
-    ASSERT_NE(nullptr, file);
-    fprintf(file, "[Controller3]\nType=5\nDescription=Bench\nAxes=2\nDigitalChannels=8\n"
-                  "[Controller9]\nType=1\nOpenError=-10\n");
-    fclose(file);
-    ASSERT_EQ(TAVRO_OK, TavroSim_Reload(name));
-    DeleteFileA(name);
+    ASSERT_TRUE(ReloadFrom("[Controller3]\nType=5\nDescription=Bench\nAxes=2\nDigitalChannels=8\n"
+                           "[Controller9]\nType=1\nOpenError=-10\n"));
     ASSERT_EQ(2, TavroSim_ControllerCount());
     TavroSim_ControllerAt(0, &info);
     EXPECT_EQ(3, info.id);
@@ -228,4 +241,33 @@ TEST_F(SimTest, ControllersComeFromTheNamedFileOrTheBuiltInDefault)
     short handle = TavroOpen(3, TAVRO_OPEN_SHARED, "");
     EXPECT_GT(handle, 0);
     TavroClose(handle);
+}
+
+TEST_F(SimTest, PeriodsAndScalesOfTheFileAreKeptWithinTheirRange)
+{
+    TavroClose(h);
+    h = 0;
+    ASSERT_TRUE(ReloadFrom("[Controller0]\nType=1\nAxes=3\nSamplePeriods=1e-9,5,-1\nScale=0\nAxis2Scale=2.5\n"
+                           "Axis3Scale=1e12\n"));
+    h = Open(0);
+    TavroAxisConfig axis = {};
+    axis.size = sizeof axis;
+    ASSERT_EQ(TAVRO_OK, TavroGetAxisConfiguration(h, 1, &axis));
+    EXPECT_DOUBLE_EQ(0.00005, axis.samplePeriodHigh);
+    EXPECT_DOUBLE_EQ(0.1, axis.samplePeriodMed);
+    EXPECT_DOUBLE_EQ(0.001, axis.samplePeriodLow) << "not a period: the default stays";
+    const double scales[] = {1.0, 2.5, 1.0};
+    for (short a = 1; a <= 3; ++a) {
+        TavroScale scale = {};
+        TavroGetScale(h, a, &scale);
+        EXPECT_EQ(scales[a - 1], scale.positionScale) << "axis " << a;
+    }
+
+    // A second at the shortest tick is 20000 ticks of work, not billions.
+    TavroEnableAxis(h, 1, 1);
+    TavroMoveRelative(h, 1, 1000.0);
+    DWORD start = GetTickCount();
+    ASSERT_EQ(TAVRO_OK, TavroSim_Advance(1.0));
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_NE(0, TavroIsStopped(h, 1, 0.0));
 }

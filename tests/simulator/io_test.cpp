@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -83,6 +84,41 @@ TEST_F(SimTest, FixedAndStepperChannelsRefuseChanges)
     TavroClose(large);
 }
 
+TEST_F(SimTest, ResetCodeSetsThePolarityOfFixedChannels)
+{
+    short large = Open(1); // 1-8 fixed inputs, 17-24 fixed outputs
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(large, 17, TAVRO_DIO_MODE_LOW));
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(large, 1, TAVRO_DIO_MODE_LOW));
+    EXPECT_EQ(0, TavroSim_GetDigitalConfig(1, 17) & TAVRO_DIO_ACTIVE_HIGH);
+
+    // Code 5 (input, active high) is the power-on state; a fixed output
+    // keeps its direction and takes the polarity.
+    const unsigned short reset = TAVRO_DIO_MODE_INPUT | TAVRO_DIO_MODE_HIGH;
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(large, 17, reset));
+    EXPECT_EQ(TAVRO_DIO_FIXED | TAVRO_DIO_OUTPUT | TAVRO_DIO_ACTIVE_HIGH, TavroSim_GetDigitalConfig(1, 17));
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(large, 1, reset));
+    EXPECT_EQ(TAVRO_DIO_FIXED | TAVRO_DIO_ACTIVE_HIGH, TavroSim_GetDigitalConfig(1, 1));
+
+    // A fixed input set to output, active low: only the polarity is taken.
+    ASSERT_EQ(TAVRO_OK, TavroConfigureDigitalIO(large, 1, TAVRO_DIO_MODE_OUTPUT | TAVRO_DIO_MODE_LOW));
+    EXPECT_EQ(TAVRO_DIO_FIXED, TavroSim_GetDigitalConfig(1, 1));
+    // Nothing but a direction it cannot take is still refused.
+    EXPECT_LT(TavroConfigureDigitalIO(large, 17, TAVRO_DIO_MODE_INPUT), 0);
+    TavroClose(large);
+}
+
+TEST_F(SimTest, Type5OutputsTakeTheCountsOfTheWholeConverterRange)
+{
+    // 12-bit outputs of 0 to 5 V, read back through 10-bit inputs.
+    short compact = Open(2);
+    for (long counts : {0L, 1024L, 2048L, 3072L, 4095L}) {
+        ASSERT_EQ(TAVRO_OK, TavroSetAnalog(compact, 1, counts));
+        EXPECT_EQ(counts, TavroSim_GetAnalogOutput(2, 1));
+        EXPECT_NEAR(counts / 4.0, TavroGetAnalog(compact, 1), 2.0) << counts;
+    }
+    TavroClose(compact);
+}
+
 TEST_F(SimTest, AnalogOutputsClampAndLoopBackToTheirInputs)
 {
     ASSERT_EQ(TAVRO_OK, TavroSetAnalog(h, 1, 3072)); // +5 V
@@ -114,15 +150,34 @@ TEST_F(SimTest, AnalogOutputsClampAndLoopBackToTheirInputs)
     TavroClose(analog);
 }
 
-TEST(SimTrace, TraceFileHasOneLinePerCall)
+namespace {
+
+// A fresh trace file named in TAVROSIM_TRACE. The library reads the name when
+// it first works, so this comes before any call.
+std::string StartTrace(const char* stem)
 {
     char folder[MAX_PATH];
     char path[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
-    snprintf(path, sizeof path, "%ssimtrace_%lu.txt", folder, GetCurrentProcessId());
+    snprintf(path, sizeof path, "%s%s_%lu.txt", folder, stem, GetCurrentProcessId());
     DeleteFileA(path);
-    // Read when the library first works, so before any call.
     SetEnvironmentVariableA("TAVROSIM_TRACE", path);
+    return path;
+}
+
+std::string ReadTrace(const std::string& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST(SimTrace, TraceFileHasOneLinePerCall)
+{
+    std::string path = StartTrace("simtrace");
     short h = TavroOpen(0, TAVRO_OPEN_SHARED, "");
     ASSERT_GT(h, 0);
     TavroMoveRelative(h, 2, 250.5);
@@ -130,15 +185,66 @@ TEST(SimTrace, TraceFileHasOneLinePerCall)
     EXPECT_EQ(TAVRO_ERR_NOT_SUPPORTED, TavroGetVersion(h));
     TavroClose(h);
 
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    file.close();
-    DeleteFileA(path);
-    std::string lines = text.str();
+    std::string lines = ReadTrace(path);
+    DeleteFileA(path.c_str());
     EXPECT_NE(std::string::npos, lines.find("TavroOpen(0, 2, \"\") = " + std::to_string(h)));
     EXPECT_NE(std::string::npos, lines.find("TavroMoveRelative(" + std::to_string(h) + ", 2, 250.500000) = 0"));
     EXPECT_NE(std::string::npos, lines.find("TavroGetStatus(0, 1) = 0"));
     EXPECT_NE(std::string::npos, lines.find("TavroGetVersion(" + std::to_string(h) + ") = -1"));
     EXPECT_NE(std::string::npos, lines.find("TavroClose(" + std::to_string(h) + ") = 0"));
+}
+
+TEST(SimTrace, TraceShowsTheRecordsACallSetsOrReturns)
+{
+    std::string path = StartTrace("simtrace_records");
+    short h = TavroOpen(0, TAVRO_OPEN_SHARED, "");
+    ASSERT_GT(h, 0);
+    const std::string hs = std::to_string(h);
+
+    TavroFilterConfig filter;
+    ASSERT_EQ(TAVRO_OK, TavroGetFilterConfig(h, 1, &filter));
+    filter.integralGain = 0.125;
+    filter.derivativeGain = 7.5;
+    ASSERT_EQ(TAVRO_OK, TavroSetFilterConfig(h, 1, &filter));
+    TavroMotionConfig motion;
+    TavroGetMotionConfig(h, 1, &motion);
+    motion.velocity = 12345.5;
+    ASSERT_EQ(TAVRO_OK, TavroSetMotionConfig(h, 1, &motion));
+    TavroScale scale;
+    TavroGetScale(h, 1, &scale);
+    scale.positionScale = 250.0;
+    ASSERT_EQ(TAVRO_OK, TavroSetScale(h, 1, &scale));
+    double value = 2.5;
+    ASSERT_EQ(TAVRO_OK, TavroSetRegister(h, 3, &value, 4));
+    TavroSetPosition(h, 1, 4.0);
+    TavroGetPositionEx(h, 1, &value);
+    unsigned short word = 0;
+    TavroGetDigitalIOConfig(h, 1, &word);
+    TavroControllerConfig config;
+    memset(&config, 0, sizeof config);
+    config.size = 40;
+    TavroGetConfigurationEx(h, &config);
+    char text[128];
+    TavroTranslateErrorEx(TAVRO_ERR_BAD_AXIS, text, sizeof text);
+
+    // Read while the library still has the file open: every line is there.
+    const std::string lines = ReadTrace(path);
+    EXPECT_NE(std::string::npos,
+              lines.find("TavroSetFilterConfig(" + hs + ", 1, {derivativeGain=7.5, derivativePeriod=0.00025, "
+                         "integralGain=0.125, integrationLimit=5, velocityGain=0, maxFollowingError=2000}) = 0"))
+        << lines;
+    EXPECT_NE(std::string::npos, lines.find("TavroSetMotionConfig(" + hs + ", 1, {acceleration=200000, "
+                                            "deceleration=200000, velocity=12345.5, proportionalGain=800, "
+                                            "maxTorque=10, updateRate=4}) = 0"));
+    EXPECT_NE(std::string::npos, lines.find("TavroSetScale(" + hs + ", 1, {encoderScale=1, auxEncoderScale=1, "
+                                            "outputScale=1, positionScale=250, velocityScale=1, timeScale=1}) = 0"));
+    EXPECT_NE(std::string::npos, lines.find("TavroSetRegister(" + hs + ", 3, {2.5}, 4) = 0"));
+    EXPECT_NE(std::string::npos, lines.find("TavroGetPositionEx(" + hs + ", 1, {4}) = 0"));
+    EXPECT_NE(std::string::npos, lines.find("TavroGetDigitalIOConfig(" + hs + ", 1, {0x0204}) = 0"));
+    EXPECT_NE(std::string::npos, lines.find("TavroGetConfigurationEx(" + hs + ", {size=40, controllerType=1, "
+                                            "axisCount=4, moduleSlots=4, flags=0x0, digitalChannels=48, "
+                                            "analogInputs=8, analogOutputs=8}) = 0"));
+    EXPECT_NE(std::string::npos, lines.find("TavroTranslateErrorEx(-3, {\"Invalid axis number\"}, 128) = 0"));
+    TavroClose(h);
+    DeleteFileA(path.c_str());
 }

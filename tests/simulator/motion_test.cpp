@@ -206,6 +206,61 @@ TEST_F(SimTest, PositionRedefinitionAndGearingFollowTheMaster)
     EXPECT_EQ(500.0, slave);
 }
 
+TEST_F(SimTest, PositionsAndRatesAreInUserUnitsOfTheScale)
+{
+    // The compact model counts 10 per unit; its settings are in units.
+    short compact = Open(2);
+    TavroScale scale;
+    ASSERT_EQ(TAVRO_OK, TavroGetScale(compact, 1, &scale));
+    EXPECT_EQ(10.0, scale.positionScale);
+    TavroMotionConfig motion;
+    TavroGetMotionConfig(compact, 1, &motion);
+    EXPECT_EQ(2000.0, motion.velocity);
+    EXPECT_EQ(20000.0, motion.acceleration);
+    TavroFilterConfig filter;
+    TavroGetFilterConfig(compact, 1, &filter);
+    EXPECT_EQ(200.0, filter.maxFollowingError);
+
+    TavroEnableAxis(compact, 1, 1);
+    ASSERT_EQ(TAVRO_OK, TavroMoveRelative(compact, 1, 1.5));
+    double target = 0.0;
+    TavroGetTargetEx(compact, 1, &target);
+    EXPECT_EQ(1.5, target);
+    Run(0.5);
+    EXPECT_EQ(15.0, Axis(2, 1).target);
+    EXPECT_NEAR(15.0, Axis(2, 1).position, 1.0);
+    double position = 0.0;
+    TavroGetPositionEx(compact, 1, &position);
+    EXPECT_NEAR(1.5, position, 0.1);
+    EXPECT_DOUBLE_EQ(Axis(2, 1).position / 10.0, position);
+
+    // 2000 units/s is 20000 counts/s.
+    TavroMoveRelative(compact, 1, 1000.0);
+    Run(0.4);
+    TavroGetOptimalEx(compact, 1, &position);
+    EXPECT_GT(position, 650.0);
+    EXPECT_LT(position, 750.0);
+    TavroClose(compact);
+
+    // A new scale reads the same place anew and moves in its own units.
+    TavroEnableAxis(h, 1, 1);
+    TavroMoveRelative(h, 1, 1000.0);
+    Run(1.0);
+    TavroGetScale(h, 1, &scale);
+    scale.positionScale = 1000.0;
+    ASSERT_EQ(TAVRO_OK, TavroSetScale(h, 1, &scale));
+    TavroGetTargetEx(h, 1, &target);
+    EXPECT_EQ(1.0, target);
+    TavroGetPositionEx(h, 1, &position);
+    EXPECT_NEAR(1.0, position, 0.002);
+    TavroMoveRelative(h, 1, 0.5);
+    EXPECT_EQ(1500.0, Axis(0, 1).target);
+    ASSERT_EQ(TAVRO_OK, TavroSetPosition(h, 1, 2.0));
+    EXPECT_EQ(2000.0, Axis(0, 1).position);
+    scale.positionScale = 0.0;
+    EXPECT_LT(TavroSetScale(h, 1, &scale), 0);
+}
+
 TEST_F(SimTest, SettingsReadBackAsWrittenAndBadValuesChangeNothing)
 {
     TavroMotionConfig motion;
@@ -230,7 +285,7 @@ TEST_F(SimTest, SettingsReadBackAsWrittenAndBadValuesChangeNothing)
 
     TavroScale scale;
     TavroGetScale(h, 2, &scale);
-    EXPECT_EQ(1000.0, scale.positionScale);
+    EXPECT_EQ(1.0, scale.positionScale);
     scale.positionScale = 2000.0;
     ASSERT_EQ(TAVRO_OK, TavroSetScale(h, 2, &scale));
     TavroScale scaleBack;
