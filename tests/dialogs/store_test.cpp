@@ -3,6 +3,7 @@
 #include "dialog_test_env.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 using testing_support::DialogAnswerer;
@@ -23,6 +24,28 @@ protected:
         OpenController::TearDown();
         DeleteFileA(StoreFile(controller_.id).c_str());
     }
+};
+
+// A folder where a file should be, removed however the test ends: the store
+// path is shared with the tests of every program.
+class FolderInTheWay {
+public:
+    explicit FolderInTheWay(const std::string& path)
+        : path_(path), made_(CreateDirectoryA(path.c_str(), nullptr) != FALSE)
+    {
+    }
+    ~FolderInTheWay()
+    {
+        if (made_)
+            RemoveDirectoryA(path_.c_str());
+    }
+    FolderInTheWay(const FolderInTheWay&) = delete;
+    FolderInTheWay& operator=(const FolderInTheWay&) = delete;
+    bool Made() const { return made_; }
+
+private:
+    std::string path_;
+    bool made_;
 };
 
 void ChangeAxis(short handle, short axis, double gain, double velocity, double limit)
@@ -90,15 +113,13 @@ TEST_F(SettingsStore, NothingStoredOrADeadHandleChangesNothing)
 
 TEST_F(SettingsStore, AStoreThatCannotBeWrittenIsReportedAndTheSaveFails)
 {
-    // A folder where the store file should be.
-    std::string store = StoreFile(controller_.id);
-    ASSERT_TRUE(CreateDirectoryA(store.c_str(), nullptr));
+    FolderInTheWay store(StoreFile(controller_.id));
+    ASSERT_TRUE(store.Made());
     DialogAnswerer answerer;
     answerer.Expect(IDOK);
     answerer.Expect(IDOK);
     EXPECT_LT(TavroDLG_SaveAxis(handle_, 0, 0, nullptr), 0);
     EXPECT_LT(TavroDLG_SaveDigitalIO(handle_, 1, 8, nullptr), 0);
-    RemoveDirectoryA(store.c_str());
     ASSERT_EQ(answerer.Count(), 2u);
     for (const auto& box : answerer.Seen())
         EXPECT_NE(box.text.find("could not be stored"), std::string::npos) << box.text;
