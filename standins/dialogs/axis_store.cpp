@@ -10,29 +10,23 @@
 
 namespace {
 
-// A stored double and its byte offset in its record.
-struct DoubleKey {
-    const char* key;
-    size_t offset;
-};
-
 struct KeyGroup {
-    const DoubleKey* keys;
+    const NamedDouble* keys;
     size_t count;
 };
 
-const DoubleKey kMotionKeys[] = {{"Velocity", offsetof(TavroMotionConfig, velocity)},
+const NamedDouble kMotionKeys[] = {{"Velocity", offsetof(TavroMotionConfig, velocity)},
                                  {"Acceleration", offsetof(TavroMotionConfig, acceleration)},
                                  {"Deceleration", offsetof(TavroMotionConfig, deceleration)},
                                  {"ProportionalGain", offsetof(TavroMotionConfig, proportionalGain)},
                                  {"MaxTorque", offsetof(TavroMotionConfig, maxTorque)}};
-const DoubleKey kFilterKeys[] = {{"DerivativeGain", offsetof(TavroFilterConfig, derivativeGain)},
+const NamedDouble kFilterKeys[] = {{"DerivativeGain", offsetof(TavroFilterConfig, derivativeGain)},
                                  {"DerivativePeriod", offsetof(TavroFilterConfig, derivativePeriod)},
                                  {"IntegralGain", offsetof(TavroFilterConfig, integralGain)},
                                  {"IntegrationLimit", offsetof(TavroFilterConfig, integrationLimit)},
                                  {"VelocityGain", offsetof(TavroFilterConfig, velocityGain)},
                                  {"MaxFollowingError", offsetof(TavroFilterConfig, maxFollowingError)}};
-const DoubleKey kScaleKeys[] = {{"EncoderScale", offsetof(TavroScale, encoderScale)},
+const NamedDouble kScaleKeys[] = {{"EncoderScale", offsetof(TavroScale, encoderScale)},
                                 {"AuxEncoderScale", offsetof(TavroScale, auxEncoderScale)},
                                 {"OutputScale", offsetof(TavroScale, outputScale)},
                                 {"PositionScale", offsetof(TavroScale, positionScale)},
@@ -83,7 +77,7 @@ short ReadAxisRecord(short handle, short axis, AxisRecord* record)
 void StoreGroup(const void* record, const KeyGroup& group, StoredSection* values)
 {
     for (size_t i = 0; i < group.count; ++i)
-        (*values)[group.keys[i].key] = StoredDouble(RecordDouble(record, group.keys[i].offset));
+        (*values)[group.keys[i].name] = StoredDouble(RecordDouble(record, group.keys[i].offset));
 }
 
 StoredSection SectionOf(const AxisRecord& record)
@@ -108,15 +102,15 @@ bool ParseGroup(const StoredSection& values, const KeyGroup& group, void* record
 {
     size_t found = 0;
     for (size_t i = 0; i < group.count; ++i)
-        found += values.count(group.keys[i].key);
+        found += values.count(group.keys[i].name);
     *present = found > 0;
     if (found == 0 && optional)
         return true;
     for (size_t i = 0; i < group.count; ++i) {
-        const DoubleKey& key = group.keys[i];
+        const NamedDouble& key = group.keys[i];
         double value = 0.0;
-        if (!ParseStoredDouble(values, key.key, &value)) {
-            *bad = key.key;
+        if (!ParseStoredDouble(values, key.name, &value)) {
+            *bad = key.name;
             return false;
         }
         SetRecordDouble(record, key.offset, value);

@@ -26,17 +26,12 @@ struct PendingAxis {
     double servoPeriod; // seconds; 0 when unknown
 };
 
-// A command that sets one double of a record.
-struct CommandField {
-    const char* name;
-    size_t offset;
-};
-const CommandField kMotionCommands[] = {{"SG", offsetof(TavroMotionConfig, proportionalGain)},
+const NamedDouble kMotionCommands[] = {{"SG", offsetof(TavroMotionConfig, proportionalGain)},
                                         {"SQ", offsetof(TavroMotionConfig, maxTorque)},
                                         {"SV", offsetof(TavroMotionConfig, velocity)},
                                         {"SA", offsetof(TavroMotionConfig, acceleration)},
                                         {"DS", offsetof(TavroMotionConfig, deceleration)}};
-const CommandField kFilterCommands[] = {{"SI", offsetof(TavroFilterConfig, integralGain)},
+const NamedDouble kFilterCommands[] = {{"SI", offsetof(TavroFilterConfig, integralGain)},
                                         {"SD", offsetof(TavroFilterConfig, derivativeGain)},
                                         {"IL", offsetof(TavroFilterConfig, integrationLimit)},
                                         {"VG", offsetof(TavroFilterConfig, velocityGain)},
@@ -132,9 +127,9 @@ PendingAxis* AxisOf(Download* download, short axis)
 
 // Sets the field that `name` commands in `record`; false when it names none.
 template <size_t N>
-bool SetCommandField(const CommandField (&fields)[N], const char* name, void* record, double value)
+bool SetNamedDouble(const NamedDouble (&fields)[N], const char* name, void* record, double value)
 {
-    for (const CommandField& field : fields) {
+    for (const NamedDouble& field : fields) {
         if (!strcmp(field.name, name)) {
             SetRecordDouble(record, field.offset, value);
             return true;
@@ -159,12 +154,12 @@ bool ApplyCommand(Download* download, const Command& command)
     PendingAxis* axis = AxisOf(download, command.axis);
     if (!axis)
         return false;
-    if (SetCommandField(kMotionCommands, command.name, &axis->next.motion, command.value))
+    if (SetNamedDouble(kMotionCommands, command.name, &axis->next.motion, command.value))
         return true;
     if (!strcmp(command.name, "FR"))
         return ApplySamplingPeriod(axis, command.value);
     return axis->next.hasFilter &&
-           SetCommandField(kFilterCommands, command.name, &axis->next.filter, command.value);
+           SetNamedDouble(kFilterCommands, command.name, &axis->next.filter, command.value);
 }
 
 void ApplyLine(Download* download, int lineNumber, const std::string& raw)

@@ -57,6 +57,11 @@ short WriteAxisSettings(short handle, short axis, const AxisSettings& original, 
 // alignment: they are copied by byte offset, never used through a double*.
 double RecordDouble(const void* record, size_t offset);
 void SetRecordDouble(void* record, size_t offset, double value);
+// A double of a record by the name a file gives it.
+struct NamedDouble {
+    const char* name;
+    size_t offset;
+};
 
 // Type and module texts, always terminated within `size`.
 void ControllerTypeText(long type, char* buffer, size_t size);
