@@ -24,17 +24,19 @@ start_xvfb() {
   return 1
 }
 
-# Creates the prefix once: fonts with Windows metrics, no window manager.
+# Creates the prefix once: fonts with Windows metrics, no window manager, and
+# a crash that prints its backtrace instead of waiting in a dialog.
 init_prefix() {
-  [ -f "$WINEPREFIX/.drevalon-ready" ] && return 0
+  [ -f "$WINEPREFIX/.drevalon-ready-2" ] && return 0
   mkdir -p "$WINEPREFIX"
   "$WINE64" wineboot -i </dev/null >/dev/null 2>&1 || true
   "$WINESERVER" -w
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+  "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
   "$WINESERVER" -w
-  touch "$WINEPREFIX/.drevalon-ready"
+  touch "$WINEPREFIX/.drevalon-ready-2"
 }
 
 # want_own_display: 1 to always use a private Xvfb, 0 to use $DISPLAY when set.

@@ -93,21 +93,11 @@ void AxisRecord(const AxisHardware& hw, TavroAxisConfig* r)
     r->samplePeriodLow = hw.samplePeriod[2];
 }
 
-// Shared shape of the record getters and setters of one axis.
+// A getter of one of an axis's settings.
 template <typename Record, typename Getter>
 short GetAxisRecord(short handle, short axis, Record* out, Getter field)
 {
-    if (!out)
-        return TAVRO_ERR_BAD_ARGUMENT;
-    Controller* c;
-    AxisModel* a;
-    short status = AxisStatus(handle, axis, &c, &a);
-    if (status != TAVRO_OK) {
-        std::memset(out, 0, sizeof *out);
-        return status;
-    }
-    *out = field(a->Settings());
-    return TAVRO_OK;
+    return ReadAxisValue(handle, axis, out, [&](const AxisModel& a) { return field(a.Settings()); });
 }
 
 } // namespace

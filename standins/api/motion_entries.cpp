@@ -16,17 +16,6 @@ bool ValidVelocity(double v) { return std::isfinite(v) && v >= 0.0 && v <= kLarg
 // Inside a block the command is stored instead of run.
 bool Recording(Controller* c) { return c && c->recordingBlock; }
 
-short ReadAxisValue(short handle, short axis, double* out, double (*read)(const AxisModel&))
-{
-    if (!out)
-        return TAVRO_ERR_BAD_ARGUMENT;
-    Controller* c;
-    AxisModel* a;
-    short status = AxisStatus(handle, axis, &c, &a);
-    *out = status == TAVRO_OK ? read(*a) : 0.0;
-    return status;
-}
-
 short Move(short handle, short axis, double value, bool relative)
 {
     Controller* c;

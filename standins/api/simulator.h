@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -175,6 +176,24 @@ short ChangeAxis(short handle, short axis, bool valid, Apply apply)
     if (result == TAVRO_OK)
         apply(*a);
     return result;
+}
+
+// Gives `read(axis)` in `out` when handle and axis are good; otherwise zeroes
+// `out` and gives the error code.
+template <typename Value, typename Read>
+short ReadAxisValue(short handle, short axis, Value* out, Read read)
+{
+    if (!out)
+        return TAVRO_ERR_BAD_ARGUMENT;
+    Controller* c;
+    AxisModel* a;
+    short status = AxisStatus(handle, axis, &c, &a);
+    if (status != TAVRO_OK) {
+        std::memset(out, 0, sizeof *out);
+        return status;
+    }
+    *out = read(*a);
+    return TAVRO_OK;
 }
 
 // Capture and blocks (capture.cpp), run once per tick.

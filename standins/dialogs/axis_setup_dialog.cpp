@@ -9,8 +9,23 @@
 
 namespace {
 
-const int kFilterFields[] = {IDC_AXIS_I_GAIN, IDC_AXIS_D_GAIN, IDC_AXIS_INT_LIMIT,
-                             IDC_AXIS_D_PERIOD, IDC_AXIS_VEL_GAIN, IDC_AXIS_MAX_ERROR};
+const RecordField kMotionFields[] = {
+    {IDC_AXIS_VELOCITY, offsetof(TavroMotionConfig, velocity), false, true},
+    {IDC_AXIS_ACCELERATION, offsetof(TavroMotionConfig, acceleration), false, false},
+    {IDC_AXIS_DECELERATION, offsetof(TavroMotionConfig, deceleration), false, false},
+    {IDC_AXIS_MAX_TORQUE, offsetof(TavroMotionConfig, maxTorque), false, true},
+    {IDC_AXIS_P_GAIN, offsetof(TavroMotionConfig, proportionalGain), false, true},
+};
+const RecordField kFilterFields[] = {
+    {IDC_AXIS_MAX_ERROR, offsetof(TavroFilterConfig, maxFollowingError), false, true},
+    {IDC_AXIS_I_GAIN, offsetof(TavroFilterConfig, integralGain), false, true},
+    {IDC_AXIS_D_GAIN, offsetof(TavroFilterConfig, derivativeGain), false, true},
+    {IDC_AXIS_INT_LIMIT, offsetof(TavroFilterConfig, integrationLimit), false, true},
+    {IDC_AXIS_D_PERIOD, offsetof(TavroFilterConfig, derivativePeriod), false, false},
+    {IDC_AXIS_VEL_GAIN, offsetof(TavroFilterConfig, velocityGain), false, true},
+};
+const size_t kMotionFieldCount = sizeof kMotionFields / sizeof kMotionFields[0];
+const size_t kFilterFieldCount = sizeof kFilterFields / sizeof kFilterFields[0];
 
 struct Choice {
     short code;
@@ -20,15 +35,6 @@ const Choice kProfiles[] = {{TAVRO_PROFILE_TRAPEZOIDAL, "Trapezoidal"},
                             {TAVRO_PROFILE_SCURVE, "S-Curve"},
                             {TAVRO_PROFILE_PARABOLIC, "Parabolic"}};
 const Choice kRates[] = {{TAVRO_RATE_LOW, "Low"}, {TAVRO_RATE_MED, "Medium"}, {TAVRO_RATE_HIGH, "High"}};
-
-// The settings as read at open, and whether the filter part exists.
-struct AxisSettings {
-    TavroMotionConfig motion;
-    TavroFilterConfig filter;
-    short profile;
-    bool hasFilter;
-    bool hasProfile;
-};
 
 struct SetupState {
     short handle;
@@ -72,24 +78,15 @@ short SelectedChoice(HWND dialog, int id)
 void ShowSettings(HWND dialog, const SetupState* state)
 {
     const AxisSettings& s = state->original;
-    SetNumberField(dialog, IDC_AXIS_VELOCITY, s.motion.velocity);
-    SetNumberField(dialog, IDC_AXIS_ACCELERATION, s.motion.acceleration);
-    SetNumberField(dialog, IDC_AXIS_DECELERATION, s.motion.deceleration);
-    SetNumberField(dialog, IDC_AXIS_MAX_TORQUE, s.motion.maxTorque);
-    SetNumberField(dialog, IDC_AXIS_P_GAIN, s.motion.proportionalGain);
+    ShowRecordFields(dialog, &s.motion, kMotionFields, kMotionFieldCount);
     FillChoices(dialog, IDC_AXIS_PROFILE, kProfiles, sizeof kProfiles / sizeof kProfiles[0], s.profile);
     EnableWindow(GetDlgItem(dialog, IDC_AXIS_PROFILE), s.hasProfile);
     FillChoices(dialog, IDC_AXIS_UPDATE_RATE, kRates, sizeof kRates / sizeof kRates[0], s.motion.updateRate);
     if (s.hasFilter) {
-        SetNumberField(dialog, IDC_AXIS_I_GAIN, s.filter.integralGain);
-        SetNumberField(dialog, IDC_AXIS_D_GAIN, s.filter.derivativeGain);
-        SetNumberField(dialog, IDC_AXIS_INT_LIMIT, s.filter.integrationLimit);
-        SetNumberField(dialog, IDC_AXIS_D_PERIOD, s.filter.derivativePeriod);
-        SetNumberField(dialog, IDC_AXIS_VEL_GAIN, s.filter.velocityGain);
-        SetNumberField(dialog, IDC_AXIS_MAX_ERROR, s.filter.maxFollowingError);
+        ShowRecordFields(dialog, &s.filter, kFilterFields, kFilterFieldCount);
     } else {
-        for (int id : kFilterFields)
-            EnableWindow(GetDlgItem(dialog, id), FALSE);
+        for (const RecordField& field : kFilterFields)
+            EnableWindow(GetDlgItem(dialog, field.id), FALSE);
     }
 }
 
@@ -97,56 +94,18 @@ void ShowSettings(HWND dialog, const SetupState* state)
 bool ReadSettings(HWND dialog, const AxisSettings& original, AxisSettings* out)
 {
     *out = original;
-    TavroMotionConfig& m = out->motion;
-    if (!ReadNumberField(dialog, IDC_AXIS_VELOCITY, &m.velocity, false, true) ||
-        !ReadNumberField(dialog, IDC_AXIS_ACCELERATION, &m.acceleration, false, false) ||
-        !ReadNumberField(dialog, IDC_AXIS_DECELERATION, &m.deceleration, false, false) ||
-        !ReadNumberField(dialog, IDC_AXIS_MAX_TORQUE, &m.maxTorque, false, true) ||
-        !ReadNumberField(dialog, IDC_AXIS_P_GAIN, &m.proportionalGain, false, true))
+    if (!ReadRecordFields(dialog, &out->motion, kMotionFields, kMotionFieldCount))
         return false;
-    m.updateRate = SelectedChoice(dialog, IDC_AXIS_UPDATE_RATE);
+    out->motion.updateRate = SelectedChoice(dialog, IDC_AXIS_UPDATE_RATE);
     if (out->hasProfile)
         out->profile = SelectedChoice(dialog, IDC_AXIS_PROFILE);
-    if (!out->hasFilter)
-        return true;
-    TavroFilterConfig& f = out->filter;
-    return ReadNumberField(dialog, IDC_AXIS_MAX_ERROR, &f.maxFollowingError, false, true) &&
-           ReadNumberField(dialog, IDC_AXIS_I_GAIN, &f.integralGain, false, true) &&
-           ReadNumberField(dialog, IDC_AXIS_D_GAIN, &f.derivativeGain, false, true) &&
-           ReadNumberField(dialog, IDC_AXIS_INT_LIMIT, &f.integrationLimit, false, true) &&
-           ReadNumberField(dialog, IDC_AXIS_D_PERIOD, &f.derivativePeriod, false, false) &&
-           ReadNumberField(dialog, IDC_AXIS_VEL_GAIN, &f.velocityGain, false, true);
+    return !out->hasFilter || ReadRecordFields(dialog, &out->filter, kFilterFields, kFilterFieldCount);
 }
 
 bool SameSettings(const AxisSettings& a, const AxisSettings& b)
 {
     return memcmp(&a.motion, &b.motion, sizeof a.motion) == 0 &&
            memcmp(&a.filter, &b.filter, sizeof a.filter) == 0 && a.profile == b.profile;
-}
-
-// Writes all parts; on a refused part the parts written before are put back.
-short WriteSettings(short handle, short axis, const AxisSettings& original, AxisSettings next)
-{
-    short status = TavroSetMotionConfig(handle, axis, &next.motion);
-    if (status == TAVRO_OK && next.hasFilter) {
-        status = TavroSetFilterConfig(handle, axis, &next.filter);
-        if (status != TAVRO_OK) {
-            TavroMotionConfig motion = original.motion;
-            TavroSetMotionConfig(handle, axis, &motion);
-        }
-    }
-    if (status == TAVRO_OK && next.hasProfile && next.profile != original.profile) {
-        status = TavroSetProfile(handle, axis, next.profile);
-        if (status != TAVRO_OK) {
-            TavroMotionConfig motion = original.motion;
-            TavroSetMotionConfig(handle, axis, &motion);
-            if (original.hasFilter) {
-                TavroFilterConfig filter = original.filter;
-                TavroSetFilterConfig(handle, axis, &filter);
-            }
-        }
-    }
-    return status;
 }
 
 void OnOk(HWND dialog)
@@ -159,7 +118,7 @@ void OnOk(HWND dialog)
         EndDialog(dialog, IDOK);
         return;
     }
-    short status = WriteSettings(state->handle, state->axis, state->original, next);
+    short status = WriteAxisSettings(state->handle, state->axis, state->original, next);
     if (status != TAVRO_OK) {
         ReportRefusedSettings(dialog, "settings", status);
         return;
@@ -200,18 +159,13 @@ INT_PTR CALLBACK AxisSetupDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 
 // Reads what the dialog shows; a controller or axis that cannot be read is
 // reported and no dialog opens.
-short ReadAxisSettings(HWND owner, short handle, short axis, AxisSettings* settings)
+short ReadShownSettings(HWND owner, short handle, short axis, AxisSettings* settings)
 {
-    *settings = AxisSettings{};
     short status = LinkedControllerIdOfHandle(handle) < 0 ? static_cast<short>(TAVRO_ERR_BAD_HANDLE)
-                                                          : TavroGetMotionConfig(handle, axis, &settings->motion);
-    if (status != TAVRO_OK) {
+                                                          : ReadAxisSettings(handle, axis, settings);
+    if (status != TAVRO_OK)
         ReportUnreadableAxis(owner, status, axis, "Axis Setup", "set up");
-        return status;
-    }
-    settings->hasFilter = ReadServoFilter(handle, axis, &settings->filter);
-    settings->hasProfile = TavroGetProfile(handle, axis, &settings->profile) == TAVRO_OK;
-    return TAVRO_OK;
+    return status;
 }
 
 } // namespace
@@ -223,7 +177,7 @@ extern "C" short TavroDLG_ConfigureAxis(HWND owner, short handle, short axis, lo
     if (owner && !IsWindow(owner))
         owner = nullptr;
     SetupState state = {handle, axis, {}, false};
-    short status = ReadAxisSettings(owner, handle, axis, &state.original);
+    short status = ReadShownSettings(owner, handle, axis, &state.original);
     if (status != TAVRO_OK)
         return status;
     INT_PTR result = DialogBoxParamA(LibraryInstance(), "AXIS_SETUP", owner, AxisSetupDialogProc,

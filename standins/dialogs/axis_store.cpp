@@ -1,6 +1,7 @@
 // Save and restore of axis settings: motion, servo loop, profile and scale of
 // every axis, one section per axis in the controller's store.
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "exports.h"
@@ -9,45 +10,39 @@
 
 namespace {
 
-struct DoubleKey {
-    const char* key;
-    double* value;
+struct KeyGroup {
+    const NamedDouble* keys;
+    size_t count;
 };
+
+const NamedDouble kMotionKeys[] = {{"Velocity", offsetof(TavroMotionConfig, velocity)},
+                                 {"Acceleration", offsetof(TavroMotionConfig, acceleration)},
+                                 {"Deceleration", offsetof(TavroMotionConfig, deceleration)},
+                                 {"ProportionalGain", offsetof(TavroMotionConfig, proportionalGain)},
+                                 {"MaxTorque", offsetof(TavroMotionConfig, maxTorque)}};
+const NamedDouble kFilterKeys[] = {{"DerivativeGain", offsetof(TavroFilterConfig, derivativeGain)},
+                                 {"DerivativePeriod", offsetof(TavroFilterConfig, derivativePeriod)},
+                                 {"IntegralGain", offsetof(TavroFilterConfig, integralGain)},
+                                 {"IntegrationLimit", offsetof(TavroFilterConfig, integrationLimit)},
+                                 {"VelocityGain", offsetof(TavroFilterConfig, velocityGain)},
+                                 {"MaxFollowingError", offsetof(TavroFilterConfig, maxFollowingError)}};
+const NamedDouble kScaleKeys[] = {{"EncoderScale", offsetof(TavroScale, encoderScale)},
+                                {"AuxEncoderScale", offsetof(TavroScale, auxEncoderScale)},
+                                {"OutputScale", offsetof(TavroScale, outputScale)},
+                                {"PositionScale", offsetof(TavroScale, positionScale)},
+                                {"VelocityScale", offsetof(TavroScale, velocityScale)},
+                                {"TimeScale", offsetof(TavroScale, timeScale)}};
+const KeyGroup kMotionGroup = {kMotionKeys, sizeof kMotionKeys / sizeof kMotionKeys[0]};
+const KeyGroup kFilterGroup = {kFilterKeys, sizeof kFilterKeys / sizeof kFilterKeys[0]};
+const KeyGroup kScaleGroup = {kScaleKeys, sizeof kScaleKeys / sizeof kScaleKeys[0]};
 
 // Everything of one axis that the store keeps.
 struct AxisRecord {
     short axis;
-    TavroMotionConfig motion;
-    TavroFilterConfig filter;
+    AxisSettings settings;
     TavroScale scale;
-    short profile;
-    bool hasFilter;
     bool hasScale;
-    bool hasProfile;
 };
-
-std::vector<DoubleKey> MotionKeys(TavroMotionConfig& m)
-{
-    return {{"Velocity", &m.velocity},
-            {"Acceleration", &m.acceleration},
-            {"Deceleration", &m.deceleration},
-            {"ProportionalGain", &m.proportionalGain},
-            {"MaxTorque", &m.maxTorque}};
-}
-
-std::vector<DoubleKey> FilterKeys(TavroFilterConfig& f)
-{
-    return {{"DerivativeGain", &f.derivativeGain},     {"DerivativePeriod", &f.derivativePeriod},
-            {"IntegralGain", &f.integralGain},         {"IntegrationLimit", &f.integrationLimit},
-            {"VelocityGain", &f.velocityGain},         {"MaxFollowingError", &f.maxFollowingError}};
-}
-
-std::vector<DoubleKey> ScaleKeys(TavroScale& s)
-{
-    return {{"EncoderScale", &s.encoderScale},   {"AuxEncoderScale", &s.auxEncoderScale},
-            {"OutputScale", &s.outputScale},     {"PositionScale", &s.positionScale},
-            {"VelocityScale", &s.velocityScale}, {"TimeScale", &s.timeScale}};
-}
 
 void SectionName(short axis, char* name, size_t size)
 {
@@ -72,50 +67,53 @@ short ReadAxisRecord(short handle, short axis, AxisRecord* record)
 {
     *record = AxisRecord{};
     record->axis = axis;
-    short status = TavroGetMotionConfig(handle, axis, &record->motion);
+    short status = ReadAxisSettings(handle, axis, &record->settings);
     if (status != TAVRO_OK)
         return status;
-    record->hasFilter = ReadServoFilter(handle, axis, &record->filter);
-    record->hasProfile = TavroGetProfile(handle, axis, &record->profile) == TAVRO_OK;
     record->hasScale = TavroGetScale(handle, axis, &record->scale) == TAVRO_OK;
     return TAVRO_OK;
 }
 
-StoredSection SectionOf(AxisRecord record)
+void StoreGroup(const void* record, const KeyGroup& group, StoredSection* values)
 {
+    for (size_t i = 0; i < group.count; ++i)
+        (*values)[group.keys[i].name] = StoredDouble(RecordDouble(record, group.keys[i].offset));
+}
+
+StoredSection SectionOf(const AxisRecord& record)
+{
+    const AxisSettings& settings = record.settings;
     StoredSection values;
-    for (const DoubleKey& key : MotionKeys(record.motion))
-        values[key.key] = StoredDouble(*key.value);
-    values["UpdateRate"] = StoredInt(record.motion.updateRate);
-    if (record.hasProfile)
-        values["Profile"] = StoredInt(record.profile);
-    if (record.hasFilter) {
-        for (const DoubleKey& key : FilterKeys(record.filter))
-            values[key.key] = StoredDouble(*key.value);
-    }
-    if (record.hasScale) {
-        for (const DoubleKey& key : ScaleKeys(record.scale))
-            values[key.key] = StoredDouble(*key.value);
-    }
+    StoreGroup(&settings.motion, kMotionGroup, &values);
+    values["UpdateRate"] = StoredInt(settings.motion.updateRate);
+    if (settings.hasProfile)
+        values["Profile"] = StoredInt(settings.profile);
+    if (settings.hasFilter)
+        StoreGroup(&settings.filter, kFilterGroup, &values);
+    if (record.hasScale)
+        StoreGroup(&record.scale, kScaleGroup, &values);
     return values;
 }
 
 // Reads a group of keys: all of them or, when `optional`, none. `bad` names
 // the first key that spoils the group.
-bool ParseGroup(const StoredSection& values, const std::vector<DoubleKey>& keys, bool optional,
-                bool* present, const char** bad)
+bool ParseGroup(const StoredSection& values, const KeyGroup& group, void* record, bool optional, bool* present,
+                const char** bad)
 {
     size_t found = 0;
-    for (const DoubleKey& key : keys)
-        found += values.count(key.key);
+    for (size_t i = 0; i < group.count; ++i)
+        found += values.count(group.keys[i].name);
     *present = found > 0;
     if (found == 0 && optional)
         return true;
-    for (const DoubleKey& key : keys) {
-        if (!ParseStoredDouble(values, key.key, key.value)) {
-            *bad = key.key;
+    for (size_t i = 0; i < group.count; ++i) {
+        const NamedDouble& key = group.keys[i];
+        double value = 0.0;
+        if (!ParseStoredDouble(values, key.name, &value)) {
+            *bad = key.name;
             return false;
         }
+        SetRecordDouble(record, key.offset, value);
     }
     return true;
 }
@@ -124,8 +122,9 @@ bool ParseGroup(const StoredSection& values, const std::vector<DoubleKey>& keys,
 // store does not keep stay as the controller has them. False names the bad key.
 bool ParseAxisSection(const StoredSection& values, AxisRecord* record, const char** bad)
 {
+    AxisSettings& settings = record->settings;
     bool present = false;
-    if (!ParseGroup(values, MotionKeys(record->motion), false, &present, bad))
+    if (!ParseGroup(values, kMotionGroup, &settings.motion, false, &present, bad))
         return false;
     long number = 0;
     if (!ParseStoredInt(values, "UpdateRate", &number) ||
@@ -133,7 +132,7 @@ bool ParseAxisSection(const StoredSection& values, AxisRecord* record, const cha
         *bad = "UpdateRate";
         return false;
     }
-    record->motion.updateRate = static_cast<int16_t>(number);
+    settings.motion.updateRate = static_cast<int16_t>(number);
     if (values.count("Profile")) {
         if (!ParseStoredInt(values, "Profile", &number) ||
             (number != TAVRO_PROFILE_TRAPEZOIDAL && number != TAVRO_PROFILE_SCURVE &&
@@ -141,19 +140,19 @@ bool ParseAxisSection(const StoredSection& values, AxisRecord* record, const cha
             *bad = "Profile";
             return false;
         }
-        record->profile = static_cast<short>(number);
+        settings.profile = static_cast<short>(number);
     } else {
-        record->hasProfile = false;
+        settings.hasProfile = false;
     }
-    TavroFilterConfig filter = record->filter;
-    if (!ParseGroup(values, FilterKeys(filter), true, &present, bad))
+    TavroFilterConfig filter = settings.filter;
+    if (!ParseGroup(values, kFilterGroup, &filter, true, &present, bad))
         return false;
-    if (present && record->hasFilter)
-        record->filter = filter;
+    if (present && settings.hasFilter)
+        settings.filter = filter;
     else
-        record->hasFilter = false;
+        settings.hasFilter = false;
     TavroScale scale = record->scale;
-    if (!ParseGroup(values, ScaleKeys(scale), true, &present, bad))
+    if (!ParseGroup(values, kScaleGroup, &scale, true, &present, bad))
         return false;
     if (present && scale.positionScale == 0.0) {
         *bad = "PositionScale";
@@ -166,15 +165,16 @@ bool ParseAxisSection(const StoredSection& values, AxisRecord* record, const cha
     return true;
 }
 
-short WriteAxisRecord(short handle, AxisRecord record)
+// Writes what differs from `from`; a refused part is put back as in `from`.
+short WriteAxisRecord(short handle, const AxisRecord& from, const AxisRecord& to)
 {
-    short status = TavroSetMotionConfig(handle, record.axis, &record.motion);
-    if (status == TAVRO_OK && record.hasFilter)
-        status = TavroSetFilterConfig(handle, record.axis, &record.filter);
-    if (status == TAVRO_OK && record.hasProfile)
-        status = TavroSetProfile(handle, record.axis, record.profile);
-    if (status == TAVRO_OK && record.hasScale)
-        status = TavroSetScale(handle, record.axis, &record.scale);
+    short status = WriteAxisSettings(handle, to.axis, from.settings, to.settings);
+    if (status == TAVRO_OK && to.hasScale && memcmp(&to.scale, &from.scale, sizeof to.scale) != 0) {
+        TavroScale scale = to.scale;
+        status = TavroSetScale(handle, to.axis, &scale);
+        if (status != TAVRO_OK)
+            WriteAxisSettings(handle, to.axis, to.settings, from.settings);
+    }
     return status;
 }
 
@@ -244,10 +244,10 @@ extern "C" short TavroDLG_RestoreAxis(short handle, short axis, long /*flags*/, 
     }
 
     for (size_t i = 0; i < restored.size(); ++i) {
-        status = WriteAxisRecord(handle, restored[i]);
+        status = WriteAxisRecord(handle, originals[i], restored[i]);
         if (status != TAVRO_OK) {
-            for (size_t j = 0; j <= i; ++j)
-                WriteAxisRecord(handle, originals[j]);
+            for (size_t j = 0; j < i; ++j)
+                WriteAxisRecord(handle, restored[j], originals[j]);
             return status;
         }
     }

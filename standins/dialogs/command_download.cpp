@@ -21,14 +21,21 @@ const char kCaption[] = "Download Command File";
 
 // What the download changes on one axis, written once at the end.
 struct PendingAxis {
-    TavroMotionConfig motion;
-    TavroFilterConfig filter;
-    TavroMotionConfig originalMotion;
-    bool hasFilter;
-    bool motionChanged;
-    bool filterChanged;
+    AxisSettings original;
+    AxisSettings next;
     double servoPeriod; // seconds; 0 when unknown
 };
+
+const NamedDouble kMotionCommands[] = {{"SG", offsetof(TavroMotionConfig, proportionalGain)},
+                                        {"SQ", offsetof(TavroMotionConfig, maxTorque)},
+                                        {"SV", offsetof(TavroMotionConfig, velocity)},
+                                        {"SA", offsetof(TavroMotionConfig, acceleration)},
+                                        {"DS", offsetof(TavroMotionConfig, deceleration)}};
+const NamedDouble kFilterCommands[] = {{"SI", offsetof(TavroFilterConfig, integralGain)},
+                                        {"SD", offsetof(TavroFilterConfig, derivativeGain)},
+                                        {"IL", offsetof(TavroFilterConfig, integrationLimit)},
+                                        {"VG", offsetof(TavroFilterConfig, velocityGain)},
+                                        {"SE", offsetof(TavroFilterConfig, maxFollowingError)}};
 
 struct Command {
     short axis;
@@ -111,44 +118,24 @@ PendingAxis* AxisOf(Download* download, short axis)
     if (found != download->axes.end())
         return &found->second;
     PendingAxis pending = {};
-    if (TavroGetMotionConfig(download->handle, axis, &pending.motion) != TAVRO_OK)
+    if (ReadAxisSettings(download->handle, axis, &pending.original) != TAVRO_OK)
         return nullptr;
-    pending.hasFilter = ReadServoFilter(download->handle, axis, &pending.filter);
-    pending.originalMotion = pending.motion;
-    pending.servoPeriod = ServoPeriod(*download, axis, pending.motion);
+    pending.next = pending.original;
+    pending.servoPeriod = ServoPeriod(*download, axis, pending.original.motion);
     return &download->axes.emplace(axis, pending).first->second;
 }
 
-double* MotionField(PendingAxis* axis, const char* name)
+// Sets the field that `name` commands in `record`; false when it names none.
+template <size_t N>
+bool SetNamedDouble(const NamedDouble (&fields)[N], const char* name, void* record, double value)
 {
-    TavroMotionConfig& m = axis->motion;
-    if (!strcmp(name, "SG"))
-        return &m.proportionalGain;
-    if (!strcmp(name, "SQ"))
-        return &m.maxTorque;
-    if (!strcmp(name, "SV"))
-        return &m.velocity;
-    if (!strcmp(name, "SA"))
-        return &m.acceleration;
-    if (!strcmp(name, "DS"))
-        return &m.deceleration;
-    return nullptr;
-}
-
-double* FilterField(PendingAxis* axis, const char* name)
-{
-    TavroFilterConfig& f = axis->filter;
-    if (!strcmp(name, "SI"))
-        return &f.integralGain;
-    if (!strcmp(name, "SD"))
-        return &f.derivativeGain;
-    if (!strcmp(name, "IL"))
-        return &f.integrationLimit;
-    if (!strcmp(name, "VG"))
-        return &f.velocityGain;
-    if (!strcmp(name, "SE"))
-        return &f.maxFollowingError;
-    return nullptr;
+    for (const NamedDouble& field : fields) {
+        if (!strcmp(field.name, name)) {
+            SetRecordDouble(record, field.offset, value);
+            return true;
+        }
+    }
+    return false;
 }
 
 // FR n: the derivative is taken every n + 1 servo periods. An export writes
@@ -156,10 +143,9 @@ double* FilterField(PendingAxis* axis, const char* name)
 // every servo period.
 bool ApplySamplingPeriod(PendingAxis* axis, double value)
 {
-    if (!axis->hasFilter || axis->servoPeriod <= 0.0 || value < -1.0 || value != std::floor(value))
+    if (!axis->next.hasFilter || axis->servoPeriod <= 0.0 || value < -1.0 || value != std::floor(value))
         return false;
-    axis->filter.derivativePeriod = (value < 0.0 ? 1.0 : value + 1.0) * axis->servoPeriod;
-    axis->filterChanged = true;
+    axis->next.filter.derivativePeriod = (value < 0.0 ? 1.0 : value + 1.0) * axis->servoPeriod;
     return true;
 }
 
@@ -168,19 +154,12 @@ bool ApplyCommand(Download* download, const Command& command)
     PendingAxis* axis = AxisOf(download, command.axis);
     if (!axis)
         return false;
-    if (double* field = MotionField(axis, command.name)) {
-        *field = command.value;
-        axis->motionChanged = true;
+    if (SetNamedDouble(kMotionCommands, command.name, &axis->next.motion, command.value))
         return true;
-    }
     if (!strcmp(command.name, "FR"))
         return ApplySamplingPeriod(axis, command.value);
-    double* field = FilterField(axis, command.name);
-    if (!field || !axis->hasFilter)
-        return false;
-    *field = command.value;
-    axis->filterChanged = true;
-    return true;
+    return axis->next.hasFilter &&
+           SetNamedDouble(kFilterCommands, command.name, &axis->next.filter, command.value);
 }
 
 void ApplyLine(Download* download, int lineNumber, const std::string& raw)
@@ -198,29 +177,11 @@ void ApplyLine(Download* download, int lineNumber, const std::string& raw)
     }
 }
 
-// Motion and filter of one axis; a refused filter puts the motion back.
-short WriteAxis(short handle, short axis, PendingAxis* pending)
-{
-    if (pending->motionChanged) {
-        short status = TavroSetMotionConfig(handle, axis, &pending->motion);
-        if (status != TAVRO_OK)
-            return status;
-    }
-    if (pending->filterChanged) {
-        short status = TavroSetFilterConfig(handle, axis, &pending->filter);
-        if (status != TAVRO_OK) {
-            if (pending->motionChanged)
-                TavroSetMotionConfig(handle, axis, &pending->originalMotion);
-            return status;
-        }
-    }
-    return TAVRO_OK;
-}
-
 void WritePending(Download* download)
 {
-    for (auto& entry : download->axes) {
-        short status = WriteAxis(download->handle, entry.first, &entry.second);
+    for (const auto& entry : download->axes) {
+        const PendingAxis& pending = entry.second;
+        short status = WriteAxisSettings(download->handle, entry.first, pending.original, pending.next);
         if (status == TAVRO_OK)
             continue;
         if (download->refusal == TAVRO_OK)

@@ -42,11 +42,3 @@ short ReadControllerOfHandle(short handle, short* controllerId, TavroControllerC
     config->size = sizeof *config;
     return TavroGetConfigurationEx(handle, config);
 }
-
-bool ReadServoFilter(short handle, short axis, TavroFilterConfig* filter)
-{
-    TavroAxisConfig config = {};
-    config.size = sizeof config;
-    return TavroGetAxisConfiguration(handle, axis, &config) == TAVRO_OK &&
-           (config.axisFlags & TAVRO_AXIS_SERVO) != 0 && TavroGetFilterConfig(handle, axis, filter) == TAVRO_OK;
-}

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "library.h"
 #include "window_utils.h"
@@ -50,6 +51,36 @@ bool ReadNumberField(HWND dialog, int id, double* value, bool allowNegative, boo
         return false;
     }
     *value = number;
+    return true;
+}
+
+double RecordDouble(const void* record, size_t offset)
+{
+    double value;
+    memcpy(&value, static_cast<const char*>(record) + offset, sizeof value);
+    return value;
+}
+
+void SetRecordDouble(void* record, size_t offset, double value)
+{
+    memcpy(static_cast<char*>(record) + offset, &value, sizeof value);
+}
+
+void ShowRecordFields(HWND dialog, const void* record, const RecordField* fields, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        SetNumberField(dialog, fields[i].id, RecordDouble(record, fields[i].offset));
+}
+
+bool ReadRecordFields(HWND dialog, void* record, const RecordField* fields, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const RecordField& field = fields[i];
+        double value = 0.0;
+        if (!ReadNumberField(dialog, field.id, &value, field.allowNegative, field.allowZero))
+            return false;
+        SetRecordDouble(record, field.offset, value);
+    }
     return true;
 }
 

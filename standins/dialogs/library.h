@@ -35,8 +35,33 @@ short LinkedControllerIdOfHandle(short handle);
 // Id and configuration record of the controller behind a handle;
 // TAVRO_ERR_BAD_HANDLE for a dead handle.
 short ReadControllerOfHandle(short handle, short* controllerId, TavroControllerConfig* config);
-// The filter settings of a servo axis; false for any other axis.
-bool ReadServoFilter(short handle, short axis, TavroFilterConfig* filter);
+
+// Motion, servo-loop filter and profile of one axis: what the set-up dialog,
+// the settings store and the command-file download read and write.
+struct AxisSettings {
+    TavroMotionConfig motion;
+    TavroFilterConfig filter;
+    short profile;
+    bool hasFilter; // servo axes only
+    bool hasProfile;
+};
+// Reads every part the axis has; the status of the motion part, without
+// which the axis cannot be read.
+short ReadAxisSettings(short handle, short axis, AxisSettings* settings);
+// Writes the parts of `next` that differ from `original`: motion, filter,
+// then profile. When one is refused, those written before it are put back as
+// in `original` and the refusal is returned.
+short WriteAxisSettings(short handle, short axis, const AxisSettings& original, const AxisSettings& next);
+
+// The doubles of the 4-byte-packed records may sit off their natural
+// alignment: they are copied by byte offset, never used through a double*.
+double RecordDouble(const void* record, size_t offset);
+void SetRecordDouble(void* record, size_t offset, double value);
+// A double of a record by the name a file gives it.
+struct NamedDouble {
+    const char* name;
+    size_t offset;
+};
 
 // Type and module texts, always terminated within `size`.
 void ControllerTypeText(long type, char* buffer, size_t size);
@@ -50,6 +75,18 @@ void SetNumberField(HWND dialog, int id, double value);
 // Reads a field as a finite number; on bad text shows why, selects the
 // field and returns false.
 bool ReadNumberField(HWND dialog, int id, double* value, bool allowNegative, bool allowZero);
+
+// A number field showing a double of a record, at its byte offset.
+struct RecordField {
+    int id;
+    size_t offset;
+    bool allowNegative;
+    bool allowZero;
+};
+void ShowRecordFields(HWND dialog, const void* record, const RecordField* fields, size_t count);
+// Reads the fields in order into `record`; false at the first bad one, which
+// is reported and selected.
+bool ReadRecordFields(HWND dialog, void* record, const RecordField* fields, size_t count);
 
 // Places a modal dialog over its owner, or centred on the screen.
 void PlaceDialog(HWND dialog);

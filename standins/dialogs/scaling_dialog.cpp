@@ -16,38 +16,28 @@ struct ScalingState {
     bool changed;
 };
 
-struct ScaleField {
-    int id;
-    double TavroScale::*value;
+// A position scale of 0 would divide by zero wherever positions are shown:
+// refused.
+const RecordField kFields[] = {
+    {IDC_SCALE_ENCODER, offsetof(TavroScale, encoderScale), true, true},
+    {IDC_SCALE_AUX_ENCODER, offsetof(TavroScale, auxEncoderScale), true, true},
+    {IDC_SCALE_OUTPUT, offsetof(TavroScale, outputScale), true, true},
+    {IDC_SCALE_POSITION, offsetof(TavroScale, positionScale), true, false},
+    {IDC_SCALE_VELOCITY, offsetof(TavroScale, velocityScale), true, true},
+    {IDC_SCALE_TIME, offsetof(TavroScale, timeScale), true, true},
 };
-const ScaleField kFields[] = {
-    {IDC_SCALE_ENCODER, &TavroScale::encoderScale},   {IDC_SCALE_AUX_ENCODER, &TavroScale::auxEncoderScale},
-    {IDC_SCALE_OUTPUT, &TavroScale::outputScale},     {IDC_SCALE_POSITION, &TavroScale::positionScale},
-    {IDC_SCALE_VELOCITY, &TavroScale::velocityScale}, {IDC_SCALE_TIME, &TavroScale::timeScale},
-};
+const size_t kFieldCount = sizeof kFields / sizeof kFields[0];
 
 ScalingState* StateOf(HWND dialog)
 {
     return reinterpret_cast<ScalingState*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-// A position scale of 0 would divide by zero wherever positions are shown:
-// refused.
-bool ReadScale(HWND dialog, TavroScale* scale)
-{
-    for (const ScaleField& field : kFields) {
-        bool allowZero = field.id != IDC_SCALE_POSITION;
-        if (!ReadNumberField(dialog, field.id, &(scale->*field.value), true, allowZero))
-            return false;
-    }
-    return true;
-}
-
 void OnOk(HWND dialog)
 {
     ScalingState* state = StateOf(dialog);
     TavroScale next = state->original;
-    if (!ReadScale(dialog, &next))
+    if (!ReadRecordFields(dialog, &next, kFields, kFieldCount))
         return;
     if (memcmp(&next, &state->original, sizeof next) == 0) {
         EndDialog(dialog, IDOK);
@@ -68,8 +58,7 @@ BOOL OnInitDialog(HWND dialog, ScalingState* state)
     char caption[64];
     snprintf(caption, sizeof caption, "Axis %d Scaling", state->axis);
     SetWindowTextA(dialog, caption);
-    for (const ScaleField& field : kFields)
-        SetNumberField(dialog, field.id, state->original.*field.value);
+    ShowRecordFields(dialog, &state->original, kFields, kFieldCount);
     PlaceDialog(dialog);
     return TRUE;
 }

@@ -3,6 +3,7 @@
 #include "dialog_test_env.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 using testing_support::DialogAnswerer;
@@ -23,6 +24,28 @@ protected:
         OpenController::TearDown();
         DeleteFileA(StoreFile(controller_.id).c_str());
     }
+};
+
+// A folder where a file should be, removed however the test ends: the store
+// path is shared with the tests of every program.
+class FolderInTheWay {
+public:
+    explicit FolderInTheWay(const std::string& path)
+        : path_(path), made_(CreateDirectoryA(path.c_str(), nullptr) != FALSE)
+    {
+    }
+    ~FolderInTheWay()
+    {
+        if (made_)
+            RemoveDirectoryA(path_.c_str());
+    }
+    FolderInTheWay(const FolderInTheWay&) = delete;
+    FolderInTheWay& operator=(const FolderInTheWay&) = delete;
+    bool Made() const { return made_; }
+
+private:
+    std::string path_;
+    bool made_;
 };
 
 void ChangeAxis(short handle, short axis, double gain, double velocity, double limit)
@@ -90,18 +113,39 @@ TEST_F(SettingsStore, NothingStoredOrADeadHandleChangesNothing)
 
 TEST_F(SettingsStore, AStoreThatCannotBeWrittenIsReportedAndTheSaveFails)
 {
-    // A folder where the store file should be.
-    std::string store = StoreFile(controller_.id);
-    ASSERT_TRUE(CreateDirectoryA(store.c_str(), nullptr));
+    FolderInTheWay store(StoreFile(controller_.id));
+    ASSERT_TRUE(store.Made());
     DialogAnswerer answerer;
     answerer.Expect(IDOK);
     answerer.Expect(IDOK);
     EXPECT_LT(TavroDLG_SaveAxis(handle_, 0, 0, nullptr), 0);
     EXPECT_LT(TavroDLG_SaveDigitalIO(handle_, 1, 8, nullptr), 0);
-    RemoveDirectoryA(store.c_str());
     ASSERT_EQ(answerer.Count(), 2u);
     for (const auto& box : answerer.Seen())
         EXPECT_NE(box.text.find("could not be stored"), std::string::npos) << box.text;
+}
+
+TEST_F(SettingsStore, ARefusedRestorePutsBackWhatItHadWritten)
+{
+    ASSERT_GE(controller_.axisCount, 2);
+    TempFolder folder;
+    std::string file = folder.File("refused.ini");
+    ASSERT_EQ(TavroDLG_SaveAxis(handle_, 0, 0, file.c_str()), TAVRO_OK);
+    TavroMotionConfig saved1 = Motion(handle_, 1);
+    ChangeAxis(handle_, 1, saved1.proportionalGain + 3, saved1.velocity + 10, 55.5);
+    // Axis 2: motion the controller takes, then a filter it refuses.
+    WritePrivateProfileStringA("Axis 2", "ProportionalGain", "42.5", file.c_str());
+    WritePrivateProfileStringA("Axis 2", "IntegralGain", "-1", file.c_str());
+    TavroMotionConfig before1 = Motion(handle_, 1), before2 = Motion(handle_, 2);
+    TavroFilterConfig filter1 = Filter(handle_, 1), filter2 = Filter(handle_, 2);
+
+    EXPECT_LT(TavroDLG_RestoreAxis(handle_, 0, 0x801, file.c_str()), 0);
+    TavroMotionConfig after1 = Motion(handle_, 1), after2 = Motion(handle_, 2);
+    TavroFilterConfig afterFilter1 = Filter(handle_, 1), afterFilter2 = Filter(handle_, 2);
+    EXPECT_EQ(memcmp(&after1, &before1, sizeof before1), 0) << "axis 1 written, then put back";
+    EXPECT_EQ(memcmp(&afterFilter1, &filter1, sizeof filter1), 0);
+    EXPECT_EQ(memcmp(&after2, &before2, sizeof before2), 0) << "motion put back after the refused filter";
+    EXPECT_EQ(memcmp(&afterFilter2, &filter2, sizeof filter2), 0);
 }
 
 TEST_F(SettingsStore, DamagedStoredValuesAreReportedAndNothingIsApplied)

@@ -103,7 +103,8 @@ TEST_F(SimTest, SizedRecordsAreNeverWrittenAtOrPastTheirSize)
     ASSERT_EQ(TAVRO_OK, TavroGetAxisConfiguration(h, 1, axis));
     EXPECT_EQ(0x780, axis->captureFlags);
     EXPECT_EQ(4096, axis->captureBufferSize);
-    EXPECT_EQ(0.00025, axis->samplePeriodHigh);
+    double period = axis->samplePeriodHigh; // a packed double: never bound to a reference
+    EXPECT_EQ(0.00025, period);
     for (size_t i = 40; i < sizeof raw; ++i)
         EXPECT_EQ(0xAB, raw[i]) << "byte " << i;
 
@@ -139,7 +140,8 @@ TEST_F(SimTest, ControllerModelsReportWhatTheProgramsRelyOn)
     EXPECT_EQ(16, config.analogInBits);
     EXPECT_EQ(12, config.analogOutBits);
     EXPECT_EQ(-10.0, config.analogInMin);
-    EXPECT_EQ(10.0, config.analogOutMax);
+    double outMax = config.analogOutMax;
+    EXPECT_EQ(10.0, outMax);
 
     short large = Open(1);
     TavroGetConfigurationEx(large, &config);
