@@ -364,14 +364,7 @@ void DrawPrintPage(HDC dc, TuningWindowData* data)
     int width = GetDeviceCaps(dc, HORZRES);
     int height = GetDeviceCaps(dc, VERTRES);
     HFONT entryFont = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
-    TEXTMETRICA entry = {};
-    GetTextMetricsA(dc, &entry);
-    // Some printer drivers' default font is too large for the page: the text
-    // columns would run off the page and the title into the plots.
-    int a0 = entry.tmAscent;
-    if (a0 > height / 120) {
-        a0 = height / 120;
-    }
+    int a0 = PageAscent(dc, height);
 
     DrawTitle(dc, entryFont, width, a0);
 
