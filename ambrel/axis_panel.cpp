@@ -221,19 +221,25 @@ void SetController(AxisPanelData* data, short handle)
         ReadDecimals(data);
 }
 
-// The typed distance; text that is no finite number counts as 0.0.
-double ReadDistance(HWND panel)
+// The typed distance; text with no number reads 0.0. False for a number that
+// is not finite.
+bool ReadDistance(HWND panel, double* distance)
 {
     char text[32];
     text[0] = '\0';
     GetDlgItemTextA(panel, IDC_DISTANCE, text, sizeof text);
-    double distance = strtod(text, nullptr);
-    return std::isfinite(distance) ? distance : 0.0;
+    *distance = strtod(text, nullptr);
+    return std::isfinite(*distance);
 }
 
+// A distance that is not finite sends no move.
 void Move(AxisPanelData* data, bool plus)
 {
-    const double distance = ReadDistance(data->panelWindow) * (plus ? 1.0 : -1.0);
+    double distance = 0.0;
+    if (!ReadDistance(data->panelWindow, &distance))
+        return;
+    if (!plus)
+        distance = -distance;
     const short axis = static_cast<short>(data->axis);
     if (IsDlgButtonChecked(data->panelWindow, IDC_REL) == BST_CHECKED || data->cycleMode)
         g_tavro.TavroMoveRelative(data->handle, axis, distance);

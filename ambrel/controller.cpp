@@ -40,6 +40,8 @@ void ServePanels(MainWindowData* data)
             continue;
         }
         SendMessageA(panel, AXM_SETCONTROLLER, static_cast<WORD>(handle), 0);
+        // A panel shown again may have missed mode changes while it was hidden.
+        SendMessageA(panel, AXM_SETCYCLE, data->cycleMode, 0);
         g_tavro.TavroSetOperatingMode(handle, static_cast<short>(i), 0, 2);
         if (data->autoInit)
             g_tavro.TavroDLG_RestoreAxis(handle, static_cast<short>(i), AXIS_DIALOG_FLAGS, nullptr);

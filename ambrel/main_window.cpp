@@ -190,10 +190,12 @@ void OnAutoInit(MainWindowData* data)
         InitializeAllAxes(data);
 }
 
+// The store keeps each axis's full velocity, not the slider's share of it.
 void OnSaveAxes(MainWindowData* data)
 {
-    if (HasController(data))
-        g_tavro.TavroDLG_SaveAxis(data->handle, 0, 0, nullptr);
+    if (!HasController(data))
+        return;
+    ChangeAxisSettings(data, [data] { g_tavro.TavroDLG_SaveAxis(data->handle, 0, 0, nullptr); });
 }
 
 void OnControllerInfo(MainWindowData* data)

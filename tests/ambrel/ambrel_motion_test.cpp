@@ -2,6 +2,8 @@
 // and keys typed into a distance box.
 #include "ambrel_fixture.h"
 
+#include "os_probes.h"
+
 namespace ambrel_test {
 namespace {
 
@@ -63,11 +65,17 @@ TEST_F(MotionTest, RelativeAndAbsoluteMovesArriveAtTypedPositions)
     RunUntilStopped();
     EXPECT_NEAR(-300.0, Axis(2).position, 2.0);
 
-    // Text that is no number moves by, or to, 0.0.
+    // A number that is not finite sends no move; text with no number moves by, or to, 0.0.
     SetDistance(1, "nan");
+    SetDistance(2, "1e400");
+    SetDistance(3, "-inf");
+    SetDistance(4, "abc");
+    const long relative = TavroSim_CallCount("TavroMoveRelative");
+    Command(IDC_MOVE_PLUS);
+    EXPECT_EQ(relative + 1, TavroSim_CallCount("TavroMoveRelative"));  // axis 4 alone
+    EXPECT_DOUBLE_EQ(-300.0, Axis(2).target);
     SetDistance(2, "abc");
     Command(IDC_MOVE_PLUS);
-    EXPECT_DOUBLE_EQ(0.0, Axis(1).target);
     EXPECT_DOUBLE_EQ(0.0, Axis(2).target);
     EXPECT_EQ(0, TavroSim_DeadHandleCallCount());
 }
@@ -177,6 +185,32 @@ TEST_F(MotionTest, CycleReversesWhenAllAxesRestAndEachEndingCommandStopsIt)
     EXPECT_EQ(1u, answerer_.Count());
 }
 
+TEST_F(MotionTest, PanelsShownAgainBySwitchFollowTheBarsMode)
+{
+    const auto switchTo = [this](int id) {
+        answerer_.Expect(IDOK, Choose(id));
+        Command(IDM_SELECT_CONTROLLER);
+    };
+    switchTo(2);  // two axes: panels 3 and 4 hidden
+    Command(IDC_CYCLE);
+    switchTo(0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Panel(4), IDC_ABS)));
+    Command(IDC_ALL_ON);
+    PanelCommand(4, IDC_ABS);
+    SetDistance(4, "300");
+    Command(IDC_MOVE_PLUS);
+    RunUntilStopped();
+    Tick();
+    EXPECT_DOUBLE_EQ(0.0, Axis(4).target);  // a relative leg back
+
+    Command(IDC_ABORT);
+    switchTo(2);
+    Command(IDC_POINT_TO_POINT);
+    switchTo(0);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Panel(4), IDC_ABS)));
+    EXPECT_EQ(4u, answerer_.Count());
+}
+
 TEST_F(MotionTest, StopRetakesTargetOnceTheAxisRests)
 {
     SetDistance(1, "100000");
@@ -261,6 +295,25 @@ TEST_F(MotionTest, SliderDrivesVelocityEveryTickAndExitRestoresIt)
     Close();
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_DOUBLE_EQ(full, Axis(1).velocity);
+}
+
+TEST_F(MotionTest, SaveAllAxesStoresTheFullVelocityWhateverTheSlider)
+{
+    char folder[MAX_PATH] = "";
+    GetAppDataFolder(folder, "Drevalon", "Controllers");
+    const std::string store = std::string(folder) + "controller-0.ini";
+    DeleteFileA(store.c_str());
+    const double full = Axis(1).velocity;
+    SetSlider(1, 25);
+    Tick();
+    Command(IDM_SAVE_AXES);
+    Tick();
+    EXPECT_DOUBLE_EQ(full / 4, Axis(1).velocity);  // the slider still rules
+    Command(IDM_INIT_AXES);
+    SetSlider(1, 100);
+    Tick();
+    EXPECT_DOUBLE_EQ(full, Axis(1).velocity);
+    DeleteFileA(store.c_str());
 }
 
 TEST_F(MotionTest, LettersInDistanceBoxAreCommandsAndDigitsAreText)
