@@ -17,13 +17,6 @@ const uint32_t AXIS_CONFIG_SIZE = 104;
 
 const int CONTROLLER_TYPE_8 = 8;
 
-bool ReadControllerConfig(short controller, TavroControllerConfig* config)
-{
-    memset(config, 0, sizeof(*config));
-    config->size = CONTROLLER_CONFIG_SIZE;
-    return g_tavro.TavroGetConfigurationEx(controller, config) == TAVRO_OK;
-}
-
 bool ReadAxisConfig(short controller, short axis, TavroAxisConfig* config)
 {
     memset(config, 0, sizeof(*config));
@@ -44,6 +37,13 @@ bool IsAutoInitChecked(HWND mainWindow)
 }
 
 } // namespace
+
+bool ReadControllerConfig(short controller, TavroControllerConfig* config)
+{
+    memset(config, 0, sizeof(*config));
+    config->size = CONTROLLER_CONFIG_SIZE;
+    return g_tavro.TavroGetConfigurationEx(controller, config) == TAVRO_OK;
+}
 
 short OpenController(TuningWindowData* data)
 {

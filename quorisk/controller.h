@@ -10,10 +10,14 @@
 
 struct TuningWindowData;
 struct TestSettings;
+struct TavroControllerConfig;
 
 // ComputeCaptureTiming's result when the axis gives no usable servo period or
 // capture buffer: the timing is left unchanged and no test may run.
 #define CAPTURE_TIMING_UNKNOWN (-1.0)
+
+// Reads the controller's configuration record; false when it cannot be read.
+bool ReadControllerConfig(short controller, TavroControllerConfig* config);
 
 // Opens controller ControllerID. The new handle (> 0); 0 when the controller
 // has no motor modules (it is closed again); else the failed open's result.

@@ -318,6 +318,11 @@ void OnImportCommands(HWND window, TuningWindowData* data)
 
 void OnExportCommands(HWND window, TuningWindowData* data)
 {
+    if (data->controller <= 0) {
+        MessageBoxA(window, "No controller is open; the command file was not written.",
+                    PROGRAM_TITLE, MB_OK | MB_ICONERROR);
+        return;
+    }
     char name[MAX_PATH] = "";
     if (!ChooseFileToSave(window, name, sizeof(name), 0) || name[0] == '\0')
         return;

@@ -189,17 +189,17 @@ void RefreshPlots(HWND mainWindow)
     if (!data->testDone)
         return;
 
-    const TestSettings& test = data->lastTest;
-    double xMin = test.Delay * 1000.0;
-    double xMax = (test.RecordTime + test.Delay) * 1000.0;
+    const CaptureTiming& timing = GetSeriesTiming(data, 0);
+    double xMin = timing.Delay * 1000.0;
+    double xMax = (timing.RecordTime + timing.Delay) * 1000.0;
     int windows = CountPlotWindows(data);
     for (int i = 0; i < windows && i < PLOT_WINDOW_COUNT; i++) {
         SendMessageA(data->plotWindows[i], PLM_SETXMIN, 0, reinterpret_cast<LPARAM>(&xMin));
         SendMessageA(data->plotWindows[i], PLM_SETXMAX, 0, reinterpret_cast<LPARAM>(&xMax));
     }
 
-    int sampling = (test.Sampling == 2 || test.Sampling == 4) ? test.Sampling : 1;
-    int n = test.points / sampling;
+    int sampling = (timing.Sampling == 2 || timing.Sampling == 4) ? timing.Sampling : 1;
+    int n = timing.points / sampling;
     SeriesSet series = {GetActualSeries(data, 0), GetOptimalSeries(data, 0),
                         GetAuxiliarySeries(data, 0), GetErrorSeries(data, 0),
                         GetTorqueSeries(data, 0)};

@@ -84,7 +84,7 @@ void DrawTitle(HDC dc, HFONT entryFont, int width, int ascent)
 }
 
 void DrawTestParameters(HDC dc, const PageFonts& fonts, int averageWidth, int width, int height,
-                        const TuningWindowData* data, const TavroControllerConfig& controller,
+                        TuningWindowData* data, const TavroControllerConfig& controller,
                         const TavroAxisConfig& axis)
 {
     char date[256] = "";
@@ -102,15 +102,17 @@ void DrawTestParameters(HDC dc, const PageFonts& fonts, int averageWidth, int wi
     g_tavro.TavroDLG_ModuleDescEx(axis.moduleType, 1, axisType, sizeof(axisType));
     axisType[sizeof(axisType) - 1] = '\0';
 
+    // The shown axis's series were taken with its own timing.
     const TestSettings& test = data->lastTest;
+    const CaptureTiming& timing = GetSeriesTiming(data, 0);
     char axisNumber[256], distance[256], delay[256], record[256], points[256], period[256],
         dwell[256];
     snprintf(axisNumber, sizeof(axisNumber), "%-2d", data->Axis);
     snprintf(distance, sizeof(distance), "%-10.10g", test.Distance);
-    snprintf(delay, sizeof(delay), "%-10.10g sec", test.Delay);
-    snprintf(record, sizeof(record), "%-10.10g sec", test.RecordTime);
-    snprintf(points, sizeof(points), "%d", test.points);
-    snprintf(period, sizeof(period), "%-10.10g sec", test.period);
+    snprintf(delay, sizeof(delay), "%-10.10g sec", timing.Delay);
+    snprintf(record, sizeof(record), "%-10.10g sec", timing.RecordTime);
+    snprintf(points, sizeof(points), "%d", timing.points);
+    snprintf(period, sizeof(period), "%-10.10g sec", timing.period);
     snprintf(dwell, sizeof(dwell), "%-10.10g sec", test.Dwell);
 
     const ColumnRow rows[] = {

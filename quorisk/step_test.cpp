@@ -199,6 +199,7 @@ bool ReadCaptureSeries(HWND mainWindow, int axis, double target0, double optimal
     test.points = PointsWithinRecordTime(&test);
     int step = (test.Sampling == 2 || test.Sampling == 4) ? test.Sampling : 1;
     test.Sampling = step;
+    KeepSeriesTiming(data, axis, test);
     bool errorFromAuxiliary = data->hasAuxEncoder && AuxiliaryPlotted(data);
     for (long k = 0, i = 0; k < test.points; k += step, i++) {
         double v = k == 0 ? target0 : CaptureValue(h, a, TAVRO_CAPTURE_KIND_ACTUAL, k - 1);

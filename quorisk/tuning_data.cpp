@@ -12,14 +12,22 @@ void DestroyTuningWindowData(TuningWindowData* record)
     record->~TuningWindowData();
 }
 
-static CaptureSeries& SeriesOf(TuningWindowData* record, CaptureSeries* series, int axis)
+// Entry of `axis` (the current axis when axis <= 0) in a per-axis array, or
+// `outside` reset to its default for an axis outside 1..16.
+template <typename T> static T& EntryOf(const TuningWindowData* record, T* entries, T& outside,
+                                        int axis)
 {
     int index = axis > 0 ? axis : record->Axis;
     if (index < 1 || index > MAX_SERIES_AXES) {
-        record->noSeries.clear();
-        return record->noSeries;
+        outside = T();
+        return outside;
     }
-    return series[index - 1];
+    return entries[index - 1];
+}
+
+static CaptureSeries& SeriesOf(TuningWindowData* record, CaptureSeries* series, int axis)
+{
+    return EntryOf(record, series, record->noSeries, axis);
 }
 
 CaptureSeries& GetActualSeries(TuningWindowData* record, int axis)
@@ -45,6 +53,21 @@ CaptureSeries& GetErrorSeries(TuningWindowData* record, int axis)
 CaptureSeries& GetTorqueSeries(TuningWindowData* record, int axis)
 {
     return SeriesOf(record, record->torqueSeries, axis);
+}
+
+CaptureTiming& GetSeriesTiming(TuningWindowData* record, int axis)
+{
+    return EntryOf(record, record->seriesTiming, record->noTiming, axis);
+}
+
+void KeepSeriesTiming(TuningWindowData* record, int axis, const TestSettings& test)
+{
+    CaptureTiming& timing = GetSeriesTiming(record, axis);
+    timing.points = test.points;
+    timing.period = test.period;
+    timing.Delay = test.Delay;
+    timing.Sampling = test.Sampling;
+    timing.RecordTime = test.RecordTime;
 }
 
 uint8_t AuxiliaryPlotted(const TuningWindowData* record)

@@ -48,12 +48,21 @@ struct TestSettings {
 
 typedef std::vector<double> CaptureSeries;
 
+// Timing an axis's series were recorded or imported with; times in seconds.
+struct CaptureTiming {
+    int32_t points = 0;          // capture points, start point included
+    double period = 0.0;
+    double Delay = 0.0;
+    int32_t Sampling = 1;
+    double RecordTime = 0.5;
+};
+
 struct TuningWindowData {
     HWND plotWindows[PLOT_WINDOW_COUNT] = {};
     GainSlider propGain;
     GainSlider intGain;
     GainSlider derGain;
-    TestSettings lastTest;       // what the plots, CSV export and print show
+    TestSettings lastTest;       // settings of the last test run or CSV file imported
     TestSettings testSettings;   // live settings for the next test
     int32_t AutoInit = 0;
     int32_t Axis = 1;            // current axis, from 1
@@ -85,6 +94,8 @@ struct TuningWindowData {
     CaptureSeries errorSeries[MAX_SERIES_AXES];
     CaptureSeries torqueSeries[MAX_SERIES_AXES];
     CaptureSeries noSeries;      // handed out for an axis outside 1..16, always emptied
+    CaptureTiming seriesTiming[MAX_SERIES_AXES]; // what the plots, CSV export and print show
+    CaptureTiming noTiming;      // handed out for an axis outside 1..16, always reset
     int32_t axisCount = 0;       // axes of the open controller; 0 with none open
     uint8_t readoutTimerOn = 0;  // the main window's readout timer runs
     // What the readout timer showed last.
@@ -106,6 +117,12 @@ CaptureSeries& GetAuxiliarySeries(TuningWindowData* record, int axis);
 CaptureSeries& GetOptimalSeries(TuningWindowData* record, int axis);
 CaptureSeries& GetErrorSeries(TuningWindowData* record, int axis);
 CaptureSeries& GetTorqueSeries(TuningWindowData* record, int axis);
+
+// Timing of the series of `axis` (1..16), or of the current axis when
+// axis <= 0; an axis outside 1..16 gets a default that is never kept.
+CaptureTiming& GetSeriesTiming(TuningWindowData* record, int axis);
+// Gives the series of `axis` the timing of `test`.
+void KeepSeriesTiming(TuningWindowData* record, int axis, const TestSettings& test);
 
 // PlotAuxiliary when the axis has an auxiliary encoder, else 0.
 uint8_t AuxiliaryPlotted(const TuningWindowData* record);

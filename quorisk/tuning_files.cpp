@@ -157,13 +157,16 @@ int ChooseFileToSave(HWND owner, char* path, DWORD pathSize, int csv)
 
 void WriteTuningCommandFile(short controller, const char* path)
 {
+    // Read before the file is opened: without a controller an existing file
+    // stays as it was.
+    TavroControllerConfig config;
+    if (!ReadControllerConfig(controller, &config)) {
+        return;
+    }
     FILE* file = fopen(path, "wb");
     if (!file) {
         return;
     }
-    TavroControllerConfig config = {};
-    config.size = 124;
-    g_tavro.TavroGetConfigurationEx(controller, &config);
     int decimals = (config.flags & TAVRO_CTRL_FRACTIONAL_GAINS) ? 5 : 0;
     for (int i = 1; i <= config.axisCount; ++i) {
         short axis = static_cast<short>(i);
@@ -192,20 +195,22 @@ void ExportCaptureCsv(HWND mainWindow, const char* path)
     if (!file) {
         return;
     }
-    const TestSettings& test = data->lastTest;
+    const CaptureTiming& timing = GetSeriesTiming(data, 0);
     const CaptureSeries& actual = GetActualSeries(data, 0);
     const CaptureSeries& optimal = GetOptimalSeries(data, 0);
     const CaptureSeries& error = GetErrorSeries(data, 0);
     const CaptureSeries& torque = GetTorqueSeries(data, 0);
     const CaptureSeries& auxiliary = GetAuxiliarySeries(data, 0);
     bool withAuxiliary = AuxiliaryPlotted(data) != 0;
-    int step = test.Sampling > 0 ? test.Sampling : 1;
+    int step = timing.Sampling > 0 ? timing.Sampling : 1;
 
     fputs("Time, Actual, Optimal, Error, Torque\n", file);
+    // One row per sample the axis recorded, never beyond.
     size_t row = 0;
-    for (long long sample = 0; sample < test.points; sample += step, ++row) {
+    for (long long sample = 0; sample < timing.points && row < actual.size();
+         sample += step, ++row) {
         fprintf(file, "%.6f, %g, %g, %g, %g, %g\n",
-                static_cast<double>(sample) * test.period + test.Delay,
+                static_cast<double>(sample) * timing.period + timing.Delay,
                 ValueAt(actual, row, data->PlotActual != 0),
                 ValueAt(optimal, row, data->PlotOptimal != 0),
                 ValueAt(error, row, data->PlotError != 0),
@@ -258,6 +263,7 @@ int ImportCaptureCsv(HWND mainWindow, const char* path)
                                                               : static_cast<int32_t>(times.size());
     if (times.empty()) {
         // The cleared series hold no test any more.
+        KeepSeriesTiming(data, 0, test);
         data->testDone = 0;
         return 1;
     }
@@ -275,6 +281,7 @@ int ImportCaptureCsv(HWND mainWindow, const char* path)
         test.period = span / static_cast<double>(times.size() - 1);
     }
     test.Sampling = 1;
+    KeepSeriesTiming(data, 0, test);
     data->testDone = 1;
     return 1;
 }

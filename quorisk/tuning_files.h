@@ -15,6 +15,8 @@ int ChooseFileToOpen(HWND owner, char* path, DWORD pathSize, int csv);
 int ChooseFileToSave(HWND owner, char* path, DWORD pathSize, int csv);
 
 // Writes the gains, filter and motion settings of every axis as commands.
+// Nothing is written, and an existing file is left alone, when the
+// controller's configuration cannot be read.
 void WriteTuningCommandFile(short controller, const char* path);
 
 // The current axis's last test as CSV rows.

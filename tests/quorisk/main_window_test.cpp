@@ -5,11 +5,15 @@
 #include "controller.h"
 #include "main_window.h"
 #include "resource.h"
+#include "tuning_files.h"
 #include "vistrel.h"
 
 using testing_support::DialogAnswerer;
 using testing_support::ItemText;
 using testing_support::IsItemEnabled;
+using testing_support::ReadTextFile;
+using testing_support::TempFolder;
+using testing_support::WriteTextFile;
 
 TEST_F(TuningWindowTest, CommandLineChoosesAxisAndBoard)
 {
@@ -91,6 +95,26 @@ TEST_F(TuningWindowTest, FailedOpenShowsErrorThenRunsWithoutController)
     EXPECT_EQ(ItemText(Panel(), IDC_AXIS_READOUT), "1");
     DestroyWindow(main_);
     EXPECT_TRUE(LoggedCalls({"TavroSetOperatingMode", "TavroClose", "TavroGetConfiguration"}).empty());
+}
+
+TEST_F(TuningWindowTest, ExportWithoutAControllerSaysSoAndLeavesTheFile)
+{
+    Fake().openResult = TAVRO_ERR_NO_CONTROLLER;
+    Fake().selections = {-1};
+    DialogAnswerer answerer;
+    answerer.Expect(IDOK);
+    Start("");
+    ASSERT_LE(Data()->controller, 0);
+    SendMessageA(main_, WM_COMMAND, IDM_EXPORT_COMMANDS, 0);
+    ASSERT_EQ(answerer.Count(), 2u);
+    EXPECT_EQ(answerer.Seen()[1].caption, "Servo Tuning");
+    EXPECT_EQ(answerer.Seen()[1].text, "No controller is open; the command file was not written.");
+
+    TempFolder folder;
+    std::string path = folder.File("tuning.tcl");
+    WriteTextFile(path, "1SG2\r\n");
+    WriteTuningCommandFile(Data()->controller, path.c_str());
+    EXPECT_EQ(ReadTextFile(path), "1SG2\r\n");
 }
 
 TEST_F(TuningWindowTest, ControllerWithoutMotorsIsRefused)

@@ -334,7 +334,7 @@ TEST_F(TuningWindowTest, PlotsGetTheTracesByLayout)
     EXPECT_EQ(PlotYMax(Data()->plotWindows[1]), 5.0);
 
     // A trace never claims more samples than its series holds.
-    Data()->lastTest.points = 600;
+    Data()->seriesTiming[0].points = 600;
     ClearPlotCalls();
     RefreshPlots(main_);
     EXPECT_EQ(HIWORD(PlotCalls(0, PLM_SETTRACEDATA)[0].wParam), 5);

@@ -170,6 +170,10 @@ protected:
         data_->Axis = 2;
         data_->testDone = 1;
         data_->lastTest = {1, 1, 0.01, 250.0, 0.2, 513, 0.0, 0.0005, 0.5, 0, 1, 0};
+        KeepSeriesTiming(data_, 2, data_->lastTest);
+        // The last test ran on another axis with its own timing.
+        data_->lastTest.Delay = 0.05;
+        data_->lastTest.points = 801;
     }
 
     TuningWindow window_;

@@ -7,10 +7,12 @@
 #include <utility>
 #include <vector>
 
+#include "plot_refresh.h"
 #include "quorisk_test_env.h"
 #include "tavro_binding.h"
 #include "test_support.h"
 #include "tuning_files.h"
+#include "vistrel.h"
 
 using namespace quorisk_test;
 using testing_support::DialogAnswerer;
@@ -131,10 +133,11 @@ TEST_F(TuningFilesTest, CsvExportWritesKeptSamplesOfTheChosenTraces)
     data_->errorSeries[1] = {0.125, 0.25, 0.375};
     data_->torqueSeries[1] = {4.0, 5.0, 6.0};
     data_->auxiliarySeries[1] = {7.0, 8.0}; // one short
-    data_->lastTest.points = 5;
-    data_->lastTest.Sampling = 2;
-    data_->lastTest.period = 0.001;
-    data_->lastTest.Delay = 0.01;
+    CaptureTiming& timing = data_->seriesTiming[1];
+    timing.points = 5;
+    timing.Sampling = 2;
+    timing.period = 0.001;
+    timing.Delay = 0.01;
     data_->hasAuxEncoder = 1;
     data_->PlotAuxiliary = 1;
     std::string path = folder_.File("test.csv");
@@ -146,21 +149,28 @@ TEST_F(TuningFilesTest, CsvExportWritesKeptSamplesOfTheChosenTraces)
               ReadBytes(path));
 
     // Without an auxiliary encoder its column is 0 whatever the flag says;
-    // an axis with no samples writes zeros, never what lies past its series.
+    // rows end with the samples recorded, whatever the timing claims.
     data_->hasAuxEncoder = 0;
     data_->PlotTorque = 1;
-    data_->Axis = 3;
+    timing.points = 9;
     ExportCaptureCsv(window_.Window(), path.c_str());
     EXPECT_EQ("Time, Actual, Optimal, Error, Torque\r\n"
-              "0.010000, 0, 0, 0, 0, 0\r\n"
-              "0.012000, 0, 0, 0, 0, 0\r\n"
-              "0.014000, 0, 0, 0, 0, 0\r\n",
+              "0.010000, 1, 1.5, 0.125, 4, 0\r\n"
+              "0.012000, 2, 2.5, 0.25, 5, 0\r\n"
+              "0.014000, 3, 3.5, 0.375, 6, 0\r\n",
               ReadBytes(path));
+    // An axis with no samples writes no rows.
+    data_->seriesTiming[2] = timing;
+    data_->Axis = 3;
+    ExportCaptureCsv(window_.Window(), path.c_str());
+    EXPECT_EQ("Time, Actual, Optimal, Error, Torque\r\n", ReadBytes(path));
 
     // A step of 0 would never reach the end.
-    data_->lastTest.Sampling = 0;
+    data_->Axis = 2;
+    timing.Sampling = 0;
     ExportCaptureCsv(window_.Window(), path.c_str());
-    EXPECT_NE(std::string::npos, ReadBytes(path).find("0.014000"));
+    EXPECT_EQ((std::vector<std::string>{"0.010000", "0.011000", "0.012000"}),
+              TimeColumn(ReadBytes(path)));
 }
 
 TEST_F(TuningFilesTest, CsvExportThenImportGivesTheSameTest)
@@ -169,10 +179,7 @@ TEST_F(TuningFilesTest, CsvExportThenImportGivesTheSameTest)
     data_->PlotTorque = 1;
     data_->hasAuxEncoder = 1;
     data_->PlotAuxiliary = 1;
-    data_->lastTest.points = 512;
-    data_->lastTest.Sampling = 1;
-    data_->lastTest.period = 0.0005;
-    data_->lastTest.Delay = 0.002;
+    data_->seriesTiming[0] = {512, 0.0005, 0.002, 1, 0.5};
     for (int i = 0; i < 512; ++i) {
         data_->actualSeries[0].push_back(i * 0.5);
         data_->optimalSeries[0].push_back(i * 0.25);
@@ -222,10 +229,8 @@ TEST_F(TuningFilesTest, CsvImportThenExportKeepsTheTimeColumn)
 
     // A whole exported test comes back with the same times after a
     // round trip through another window.
-    data_->lastTest.points = 400;
-    data_->lastTest.Sampling = 2;
-    data_->lastTest.period = 0.00075;
-    data_->lastTest.Delay = 0.0035;
+    data_->seriesTiming[0] = {400, 0.00075, 0.0035, 2, 0.5};
+    data_->actualSeries[0].assign(200, 1.0);
     ExportCaptureCsv(window_.Window(), in.c_str());
     TuningWindow other;
     ASSERT_EQ(1, ImportCaptureCsv(other.Window(), in.c_str()));
@@ -233,6 +238,31 @@ TEST_F(TuningFilesTest, CsvImportThenExportKeepsTheTimeColumn)
     std::vector<std::string> written = TimeColumn(ReadBytes(in));
     ASSERT_EQ(200u, written.size());
     EXPECT_EQ(written, TimeColumn(ReadBytes(out)));
+}
+
+// An axis shown again plots and exports its own samples at the times they
+// were taken, whatever another axis recorded since.
+TEST_F(TuningFilesTest, AxisShownAgainKeepsTheTimingOfItsOwnSeries)
+{
+    std::string in = folder_.File("in.csv");
+    std::string out = folder_.File("out.csv");
+    WriteBytes(in, "T\n0, 1, 1, 0, 0\n0.05, 2, 2, 0, 0\n0.1, 3, 3, 0, 0\n");
+    ASSERT_EQ(1, ImportCaptureCsv(window_.Window(), in.c_str()));
+    data_->Axis = 2;
+    WriteBytes(in, "T\n0.05, 1, 1, 0, 0\n0.1, 1, 1, 0, 0\n0.15, 1, 1, 0, 0\n0.2, 1, 1, 0, 0\n"
+                   "0.25, 1, 1, 0, 0\n");
+    ASSERT_EQ(1, ImportCaptureCsv(window_.Window(), in.c_str()));
+    data_->Axis = 1;
+    ExportCaptureCsv(window_.Window(), out.c_str());
+    EXPECT_EQ((std::vector<std::string>{"0.000000", "0.050000", "0.100000"}),
+              TimeColumn(ReadBytes(out)));
+    RefreshPlots(window_.Window());
+    double xMin = -1.0;
+    double xMax = -1.0;
+    SendMessageA(data_->plotWindows[0], PLM_GETXMIN, 0, reinterpret_cast<LPARAM>(&xMin));
+    SendMessageA(data_->plotWindows[0], PLM_GETXMAX, 0, reinterpret_cast<LPARAM>(&xMax));
+    EXPECT_DOUBLE_EQ(0.0, xMin);
+    EXPECT_DOUBLE_EQ(100.0, xMax);
 }
 
 TEST_F(TuningFilesTest, CsvImportReadsRowsUntilTheFirstMalformedOne)
