@@ -107,8 +107,7 @@ void AnalogChannel::SendCounts(double counts)
         counts = kMaxOutputCounts;
     outputCounts_ = counts;
     countsKnown_ = true;
-    g_tavro.TavroSetAnalog(handle_, static_cast<short>(channelNumber_),
-                               static_cast<long>(counts));
+    g_tavro.TavroSetAnalog(handle_, static_cast<short>(channelNumber_), static_cast<long>(counts));
 }
 
 void AnalogChannel::Format(char* buffer, size_t size, bool withUnit, int mode) const
