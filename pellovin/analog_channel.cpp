@@ -97,6 +97,9 @@ void AnalogChannel::Write(double value, int mode)
 
 void AnalogChannel::SendCounts(double counts)
 {
+    // With its controller closed nothing is sent, so nothing is recorded.
+    if (!IsLive())
+        return;
     // The converter takes 0 to 4095; anything else (or no number) is limited.
     if (!(counts >= 0.0))
         counts = 0.0;
@@ -104,9 +107,7 @@ void AnalogChannel::SendCounts(double counts)
         counts = kMaxOutputCounts;
     outputCounts_ = counts;
     countsKnown_ = true;
-    if (IsLive())
-        g_tavro.TavroSetAnalog(handle_, static_cast<short>(channelNumber_),
-                               static_cast<long>(counts));
+    g_tavro.TavroSetAnalog(handle_, static_cast<short>(channelNumber_), static_cast<long>(counts));
 }
 
 void AnalogChannel::Format(char* buffer, size_t size, bool withUnit, int mode) const
@@ -168,9 +169,12 @@ void AnalogChannel::Load(int controllerId, const char* path)
 {
     char section[64];
     SectionName(controllerId, section, sizeof section);
-    if (!ReadIniBool(section, "Configured", false, path))
+    // The display mode is stored even for an output whose level is not.
+    const bool configured = ReadIniBool(section, "Configured", false, path);
+    displayMode_ = static_cast<int>(GetPrivateProfileIntA(
+        section, "DisplayMode", configured ? MODE_DAC_COUNTS : displayMode_, path));
+    if (!configured)
         return;
-    displayMode_ = static_cast<int>(GetPrivateProfileIntA(section, "DisplayMode", MODE_DAC_COUNTS, path));
     if (isInput_) {
         userFactor_ = ReadIniFiniteDouble(section, "Factor", 1.0, path);
         userOffset_ = ReadIniFiniteDouble(section, "Offset", 0.0, path);

@@ -70,9 +70,10 @@ public:
     double VoltsPerCountValue() const { return voltsPerCount_; }
     void SetVoltsPerCount(double volts) { voltsPerCount_ = volts; }
 
-private:
     // True when the handle is the connection's current open one.
     bool IsLive() const;
+
+private:
     // Stores counts limited to the converter's range and sends them.
     void SendCounts(double counts);
     void SectionName(int controllerId, char* buffer, size_t size) const;

@@ -25,6 +25,14 @@ bool ChannelGroup::IsShown(const AnalogChannel& channel) const
     return moduleType_ != MODULE_PELTA;
 }
 
+void ChannelGroup::ScaleInputsToReference()
+{
+    for (AnalogChannel* channel : channels_) {
+        if (channel->IsInput() && channel->VoltsOffset() == 0.0)
+            channel->SetVoltsPerCount(VoltsPerCount(referenceVoltage_, channel->ResolutionBits()));
+    }
+}
+
 void ChannelGroup::Save(int controllerId, const char* path) const
 {
     char section[64];

@@ -49,6 +49,10 @@ public:
     // Whether a channel has its controls on this group's page.
     bool IsShown(const AnalogChannel& channel) const;
 
+    // Inputs whose range starts at 0 V (volts offset 0) take the reference
+    // voltage as their full scale; the others keep their range's scaling.
+    void ScaleInputsToReference();
+
 private:
     std::vector<AnalogChannel*> channels_;
     double referenceVoltage_ = 5.0;

@@ -218,10 +218,12 @@ void OnSelectController(HWND window, AppData* app)
     // they do when the program closes; their settings are already stored.
     SetDefaultOutputs(window);
     for (;;) {
-        // A failed choice leaves no controller open and the old pages shown;
-        // their channels no longer reach any controller.
-        if (OpenControllerWithChoice(app, id) < 1)
+        // A failed choice leaves no controller open and the old pages shown,
+        // inert: their channels no longer reach any controller.
+        if (OpenControllerWithChoice(app, id) < 1) {
+            ShowPagesInert(window);
             return;
+        }
         if (HasAnalogChannels(app))
             break;
         if (AskAboutNoAnalogChannels(window) != IDRETRY) {

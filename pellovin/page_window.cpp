@@ -73,6 +73,7 @@ ChannelGroup* BuildStandardInputs(AppData* app, int tab, int count)
         channel->Load(app->ControllerID(), app->IniPath());
         group->AddChannel(channel);
     }
+    group->ScaleInputsToReference();
     return group;
 }
 
@@ -96,10 +97,10 @@ ChannelGroup* BuildModule(AppData* app, int tab, int module, int standardInputs,
     for (int i = 1; i <= kModuleChannels; ++i) {
         AnalogChannel* channel = NewChannel(app, standardInputs + kModuleChannels * module + i,
                                             true, kModuleResolutionBits);
-        channel->SetVoltsPerCount(VoltsPerCount(group->ReferenceVoltage(), kModuleResolutionBits));
         channel->Load(app->ControllerID(), app->IniPath());
         group->AddChannel(channel);
     }
+    group->ScaleInputsToReference();
     for (int i = 1; i <= kModuleChannels; ++i) {
         AnalogChannel* channel = NewChannel(app, standardOutputs + kModuleChannels * module + i,
                                             false, kModuleResolutionBits);
@@ -200,8 +201,10 @@ void OnTimer(HWND page)
         return;
     const std::vector<AnalogChannel*>& channels = group->Channels();
     for (size_t i = 0; i < channels.size(); ++i) {
-        char text[64];
-        channels[i]->Format(text, sizeof text, true, 0);
+        // A channel whose controller was closed has no value to show.
+        char text[64] = "";
+        if (channels[i]->IsLive())
+            channels[i]->Format(text, sizeof text, true, 0);
         SetDlgItemTextA(page, IDC_CHANNEL_READOUT + static_cast<int>(i), text);
     }
 }
@@ -323,6 +326,24 @@ void DestroyPages(HWND mainWindow)
     app->Pages().clear();
     if (app->TabControl())
         SendMessageA(app->TabControl(), TCM_DELETEALLITEMS, 0, 0);
+}
+
+void ShowPagesInert(HWND mainWindow)
+{
+    AppData* app = GetAppData(mainWindow);
+    if (!app)
+        return;
+    for (ChannelGroup* group : app->Pages()) {
+        HWND page = group->PageWindow();
+        if (!page)
+            continue;
+        EnableWindow(GetDlgItem(page, IDC_REFERENCE_BUTTON), FALSE);
+        for (size_t i = 0; i < group->Channels().size(); ++i) {
+            const int index = static_cast<int>(i);
+            EnableWindow(GetDlgItem(page, IDC_CHANNEL_SETUP + index), FALSE);
+            SetDlgItemTextA(page, IDC_CHANNEL_READOUT + index, "");
+        }
+    }
 }
 
 LRESULT CALLBACK DisplayWndProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)

@@ -11,6 +11,10 @@ void BuildPages(HWND mainWindow, int requestedTab);
 // Deletes all pages, their records and windows, and all tabs.
 void DestroyPages(HWND mainWindow);
 
+// With no controller open: every readout empty, every Setup and reference
+// button disabled; the pages stay on screen.
+void ShowPagesInert(HWND mainWindow);
+
 // Window procedure of the page class; the create parameter is the page's
 // ChannelGroup, borrowed.
 LRESULT CALLBACK DisplayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

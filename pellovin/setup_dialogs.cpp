@@ -43,10 +43,18 @@ void SetItemFormatted(HWND dialog, int id, const char* format, double value)
     SetDlgItemTextA(dialog, id, text);
 }
 
-// A number typed into an edit; unreadable text gives 0, a value that is not
-// finite keeps `previous`.
+// Whether the user changed an edit since it was filled.
+bool IsEdited(HWND dialog, int id)
+{
+    return SendDlgItemMessageA(dialog, id, EM_GETMODIFY, 0, 0) != 0;
+}
+
+// A number typed into an edit; an edit the user did not change, or a value
+// that is not finite, keeps `previous`; unreadable text gives 0.
 double ReadItemNumber(HWND dialog, int id, double previous)
 {
+    if (!IsEdited(dialog, id))
+        return previous;
     const double value = GetDlgItemDouble(dialog, id);
     return std::isfinite(value) ? value : previous;
 }
@@ -69,10 +77,12 @@ void OnInputOk(HWND dialog, InputSetupState* state)
     AnalogChannel* channel = state->channel;
     channel->SetUserFactor(ReadItemNumber(dialog, IDC_UNITS_FACTOR, channel->UserFactor()));
     channel->SetUserOffset(ReadItemNumber(dialog, IDC_UNITS_OFFSET, channel->UserOffset()));
-    char label[64];
-    label[0] = '\0';
-    GetDlgItemTextA(dialog, IDC_UNITS_LABEL, label, sizeof label);
-    channel->SetLabel(label);
+    if (IsEdited(dialog, IDC_UNITS_LABEL)) {
+        char label[64];
+        label[0] = '\0';
+        GetDlgItemTextA(dialog, IDC_UNITS_LABEL, label, sizeof label);
+        channel->SetLabel(label);
+    }
     channel->SetDisplayMode(state->pendingMode);
     EndDialog(dialog, 1);
 }
@@ -82,6 +92,9 @@ void OnInputDefault(HWND dialog)
     SetDlgItemTextA(dialog, IDC_UNITS_FACTOR, "1.000");
     SetDlgItemTextA(dialog, IDC_UNITS_OFFSET, "0.000");
     SetDlgItemTextA(dialog, IDC_UNITS_LABEL, "V");
+    // The defaults count as typed, so that OK takes them.
+    for (int id : {IDC_UNITS_FACTOR, IDC_UNITS_OFFSET, IDC_UNITS_LABEL})
+        SendDlgItemMessageA(dialog, id, EM_SETMODIFY, TRUE, 0);
     SelectAndFocus(dialog, IDC_UNITS_FACTOR);
 }
 
@@ -154,12 +167,20 @@ BOOL OnOutputInit(HWND dialog, AnalogChannel* channel)
     return FALSE;
 }
 
+// An edit the user did not change shows the present output: nothing is sent.
 void OnOutputOk(HWND dialog, AnalogChannel* channel)
 {
-    char text[64];
-    text[0] = '\0';
-    GetDlgItemTextA(dialog, OutputEditOf(channel->DisplayMode()), text, sizeof text);
-    channel->Write(strtod(text, nullptr), 0);
+    const int edit = OutputEditOf(channel->DisplayMode());
+    if (IsEdited(dialog, edit)) {
+        char text[64];
+        text[0] = '\0';
+        GetDlgItemTextA(dialog, edit, text, sizeof text);
+        // Text that is not a number reads as unreadable text does: 0.
+        double value = strtod(text, nullptr);
+        if (std::isnan(value))
+            value = 0.0;
+        channel->Write(value, 0);
+    }
     EndDialog(dialog, 1);
 }
 
@@ -219,10 +240,7 @@ void OnReferenceOk(HWND dialog, ChannelGroup* group)
         return;
     }
     group->SetReferenceVoltage(reference);
-    for (AnalogChannel* channel : group->Channels()) {
-        if (channel->IsInput())
-            channel->SetVoltsPerCount(VoltsPerCount(reference, channel->ResolutionBits()));
-    }
+    group->ScaleInputsToReference();
     EndDialog(dialog, 1);
 }
 

@@ -164,15 +164,17 @@ TEST_F(AnalogChannelRecordTest, ChannelSettingsRoundTripThroughTheIniFile)
     EXPECT_EQ(output3.DisplayMode(), MODE_0_TO_5V);
     EXPECT_EQ(TavroSim_CallCount("TavroSetAnalog"), 0);
 
-    // An output nobody wrote stores no level, so loading it sends nothing;
-    // a loaded level is known and stored again.
+    // An output nobody wrote stores no level, so loading it sends nothing,
+    // but its display mode comes back; a loaded level is known and stored again.
     AnalogChannel unwritten(handle, 4, false);
+    unwritten.SetDisplayMode(MODE_PLUS_MINUS_10V);
     unwritten.Save(7, path.c_str());
     output2.Save(9, path.c_str());
     TavroSim_ResetCallCounts();
     AnalogChannel output4(handle, 4, false);
     output4.Load(7, path.c_str());
     EXPECT_EQ(TavroSim_CallCount("TavroSetAnalog"), 0);
+    EXPECT_EQ(output4.DisplayMode(), MODE_PLUS_MINUS_10V);
     EXPECT_EQ(IniValue("Analog Output 9:3", "OutputCounts"), "1000.5");
 }
 

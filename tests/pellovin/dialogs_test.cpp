@@ -28,7 +28,12 @@ protected:
         ASSERT_NE(StartOn(info.id, "-p 2"), nullptr);
     }
     void Click(HWND page, int id) { SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-    void Type(HWND dialog, int id, const char* text) { SetDlgItemTextA(dialog, id, text); }
+    // Replaces an edit's text the way typing does, marking it changed.
+    void Type(HWND dialog, int id, const char* text)
+    {
+        SetDlgItemTextA(dialog, id, text);
+        SendDlgItemMessageA(dialog, id, EM_SETMODIFY, TRUE, 0);
+    }
     void ChooseModuleType(int type)
     {
         HWND list = GetDlgItem(Page(2), 2303);
@@ -152,8 +157,27 @@ TEST_F(AnalogPageDialogTest, ReferenceVoltageIsLimitedAndRescalesTheInputs)
         EXPECT_EQ(answerer.Count(), 2u);
     }
     EXPECT_DOUBLE_EQ(Group(0)->ReferenceVoltage(), 0.5);
+    // Inputs over -10 to +10 V keep the scaling of their range.
     AnalogChannel* input = Group(0)->Channels()[0];
-    EXPECT_DOUBLE_EQ(input->VoltsPerCountValue(), VoltsPerCount(0.5, input->ResolutionBits()));
+    EXPECT_DOUBLE_EQ(input->VoltsPerCountValue(), VoltsPerCount(20.0, input->ResolutionBits()));
+
+    // Inputs over 0 to 5 V take the reference as full scale, after a restart too.
+    Close();
+    TavroSimControllerInfo compact = {};
+    ASSERT_TRUE(FindController([](const TavroSimControllerInfo& c) { return c.controllerType == 5; },
+                               &compact));
+    ASSERT_NE(StartOn(compact.id), nullptr);
+    {
+        DialogAnswerer answerer;
+        answerer.Expect(IDOK, [&](HWND dialog) { Type(dialog, 1200, "4.6"); });
+        Click(Page(0), 2302);
+    }
+    const double scaled = VoltsPerCount(4.6, Group(0)->Channels()[0]->ResolutionBits());
+    EXPECT_DOUBLE_EQ(Group(0)->Channels()[0]->VoltsPerCountValue(), scaled);
+    Close();
+    ASSERT_NE(StartOn(compact.id), nullptr);
+    EXPECT_EQ(ItemText(Page(0), 2301), "4.6000");
+    EXPECT_DOUBLE_EQ(Group(0)->Channels()[0]->VoltsPerCountValue(), scaled);
 }
 
 TEST_F(AnalogPageDialogTest, InputSetupTakesUserUnitsOnlyOnOk)
@@ -232,6 +256,43 @@ TEST_F(AnalogPageDialogTest, OutputSetupWritesTheTypedValue)
     }
     EXPECT_EQ(TavroSim_GetAnalogOutput(info.id, 1), 4095);
     EXPECT_DOUBLE_EQ(output->OutputCounts(), 4095.0);
+}
+
+TEST_F(AnalogPageDialogTest, SetupOkKeepsWhatTheUserDidNotEdit)
+{
+    SelectTab(0);
+    AnalogChannel* input = Group(0)->Channels()[0];
+    input->SetDisplayMode(1223);
+    input->SetUserFactor(0.0004);
+    input->SetUserOffset(-1.23456);
+    {
+        DialogAnswerer answerer;
+        answerer.Expect(IDOK, [&](HWND dialog) { EXPECT_EQ(ItemText(dialog, 1211), "0.000"); });
+        Click(Page(0), 2200);
+    }
+    EXPECT_DOUBLE_EQ(input->UserFactor(), 0.0004);
+    EXPECT_DOUBLE_EQ(input->UserOffset(), -1.23456);
+
+    SelectTab(1);
+    AnalogChannel* output = Group(1)->Channels()[0];
+    output->Write(3000, 1233);
+    {
+        DialogAnswerer answerer;
+        answerer.Expect(IDOK);
+        Click(Page(1), 2200);
+    }
+    EXPECT_DOUBLE_EQ(output->OutputCounts(), 3000.0);
+    EXPECT_EQ(TavroSim_GetAnalogOutput(info.id, 1), 3000);
+
+    // Text that is not a number drives 0 V, as unreadable text does.
+    output->SetDisplayMode(1236);
+    for (const char* text : {"nan", "-nan", "abc"}) {
+        output->Write(3000, 1233);
+        DialogAnswerer answerer;
+        answerer.Expect(IDOK, [&](HWND dialog) { Type(dialog, 1238, text); });
+        Click(Page(1), 2200);
+        EXPECT_EQ(TavroSim_GetAnalogOutput(info.id, 1), 2047) << text;
+    }
 }
 
 TEST_F(AnalogPageDialogTest, CalibrationMarkersFollowTheChannelRow)

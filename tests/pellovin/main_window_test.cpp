@@ -13,6 +13,7 @@
 #include "test_support.h"
 
 using testing_support::DialogAnswerer;
+using testing_support::IsItemEnabled;
 using testing_support::ItemText;
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
@@ -444,11 +445,19 @@ TEST_F(AnalogMainWindowTest, FailedSwitchLeavesTheOldPagesSilent)
     EXPECT_EQ(TabCount(), 3);
     TavroSim_ResetCallCounts();
     PumpFor(300);
+    // Nothing to read or set: no readings, no Setup or reference button.
+    EXPECT_EQ(ItemText(Page(0), 2100), "");
+    EXPECT_FALSE(IsItemEnabled(Page(0), 2200));
+    EXPECT_FALSE(IsItemEnabled(Page(0), 2302));
+    EXPECT_FALSE(IsItemEnabled(Page(1), 2200));
     {
         DialogAnswerer answerer;
         answerer.Expect(IDYES);
         Command(IDM_DEFAULT_OUTPUTS);
     }
+    // No record claims a level that was never sent.
+    Output(1, 0)->Write(4.5, 1230);
+    EXPECT_DOUBLE_EQ(Output(1, 0)->OutputCounts(), 2048.0);
     EXPECT_EQ(TavroSim_CallCount("TavroGetAnalog"), 0);
     EXPECT_EQ(TavroSim_CallCount("TavroSetAnalog"), 0);
     EXPECT_EQ(TavroSim_DeadHandleCallCount(), 0);
