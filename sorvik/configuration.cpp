@@ -14,6 +14,7 @@ namespace {
 
 const int kSlowControllerType = 5;
 const unsigned short kPowerOnMode = TAVRO_DIO_MODE_INPUT | TAVRO_DIO_MODE_HIGH;
+const int kNothingStored = -1;
 
 AppData* GetAppData(HWND mainWindow)
 {
@@ -49,7 +50,9 @@ int SaveOnFirstRun(HWND mainWindow)
     const int marker = GetPrivateProfileIntA(kDigitalPanelSection, key, 0, app->IniPath());
     if (marker != 0)
         return marker;
-    WritePrivateProfileStringA(kDigitalPanelSection, key, "1", app->IniPath());
+    // Without the marker every start would store again, over a saved configuration.
+    if (!WritePrivateProfileStringA(kDigitalPanelSection, key, "1", app->IniPath()))
+        return kNothingStored;
     return g_tavro.TavroDLG_SaveDigitalIO(app->Handle(), 0, 0, nullptr);
 }
 

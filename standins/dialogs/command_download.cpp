@@ -87,7 +87,8 @@ bool ParseCommand(const std::string& text, Command* command)
         return false;
     while (*end == ' ' || *end == '\t')
         ++end;
-    return *end == '\0';
+    // The whole text, so a NUL byte does not end the line early.
+    return end == text.c_str() + text.size();
 }
 
 double ServoPeriod(const Download& download, short axis, const TavroMotionConfig& motion)

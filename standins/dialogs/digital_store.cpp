@@ -11,7 +11,8 @@ namespace {
 
 const char kSection[] = "Digital I/O";
 const char kCountKey[] = "Channels";
-const unsigned short kStoredBits = TAVRO_DIO_OUTPUT | TAVRO_DIO_ACTIVE_HIGH | TAVRO_DIO_LATCHED;
+// What a restore brings back: direction and polarity. Latches start off.
+const unsigned short kRestoredBits = TAVRO_DIO_OUTPUT | TAVRO_DIO_ACTIVE_HIGH;
 
 void ChannelKey(int channel, char* key, size_t size)
 {
@@ -29,8 +30,8 @@ short DigitalChannelCount(short handle, short* controllerId, int* count)
 }
 
 // The mode code that brings a channel from its present word to the stored
-// one. A channel of fixed direction keeps its direction; only a latch-capable
-// input latches.
+// one; the direction code also ends a latch. A channel of fixed direction
+// keeps its direction; only a latch-capable input latches.
 unsigned short ModeFor(unsigned short present, unsigned short stored)
 {
     bool output = (stored & TAVRO_DIO_OUTPUT) != 0;
@@ -138,7 +139,7 @@ extern "C" short TavroDLG_RestoreDigitalIO(short handle, short /*kind*/, short /
         if (present & TAVRO_DIO_STEPPER)
             continue;
         changes.push_back({static_cast<short>(channel), present,
-                           static_cast<unsigned short>(word & kStoredBits)});
+                           static_cast<unsigned short>(word & kRestoredBits)});
     }
     return ApplyChanges(handle, changes);
 }

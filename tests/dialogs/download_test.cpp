@@ -254,6 +254,20 @@ TEST_F(Download, UnknownCommandsAreCountedAndReportedOnceAfterwards)
     EXPECT_DOUBLE_EQ(Filter(handle_, 1).derivativeGain, 2.5);
 }
 
+TEST_F(Download, ALineHoldingANulByteIsRefusedAndNamed)
+{
+    TempFolder folder;
+    std::string path = folder.File("byte.tcl");
+    // Meant as 1SG700.
+    WriteTextFile(path, std::string("1SG5\r\n1SG7") + '\0' + "00\r\n");
+    DialogAnswerer answerer;
+    answerer.Expect(IDOK);
+    EXPECT_EQ(TavroDLG_DownloadFile(nullptr, handle_, 0, path.c_str()), 1);
+    ASSERT_EQ(answerer.Count(), 1u);
+    EXPECT_NE(answerer.Seen()[0].text.find("line 2"), std::string::npos);
+    EXPECT_DOUBLE_EQ(Motion(handle_, 1).proportionalGain, 5);
+}
+
 TEST_F(Download, MissingFileOrDeadHandleIsReportedAndChangesNothing)
 {
     TempFolder folder;

@@ -136,3 +136,26 @@ TEST_F(SorvikTest, AutoConfigRestoresAtStartUpAndIsStored)
     EXPECT_EQ(DirectionAndPolarity(id, 1), TAVRO_DIO_ACTIVE_HIGH);
     EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Inp");
 }
+
+TEST_F(SorvikTest, AMarkerThatCannotBeWrittenLeavesTheStoreAlone)
+{
+    const short id = SimulatedControllerOfType(1).id;
+    WriteSettings(1, id, MarkerKey(id) + "=1\r\n");
+    ASSERT_NE(Start(""), nullptr);
+    Click(IDC_DIRECTION_BUTTON_BASE);
+    Command(IDM_SAVE_CONFIG);
+    Close();
+    const std::string stored = ReadTextFile(StorePath(id));
+
+    // drevalon.ini without the marker, held open against writing.
+    WriteSettings(1, id);
+    struct Held {
+        HANDLE file;
+        ~Held() { CloseHandle(file); }
+    } held{CreateFileA(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)};
+    ASSERT_NE(held.file, INVALID_HANDLE_VALUE);
+    ASSERT_NE(Start(""), nullptr);
+    EXPECT_EQ(GetPrivateProfileIntA("Digital Panel", MarkerKey(id).c_str(), 0, IniPath().c_str()), 0);
+    EXPECT_EQ(ReadTextFile(StorePath(id)), stored);
+    EXPECT_EQ(ItemText(IDC_DIRECTION_READOUT_BASE), "Out");
+}
