@@ -41,15 +41,16 @@ long InputCounts(const Controller& c, int index)
         volts = OutputVolts(c, index);
     else
         volts = s.analogInMin + span * (0.5 + 0.4 * std::sin(2.0 * kPi * c.Time() / (4.0 + index)));
-    long full = FullScale(s.analogInBits);
-    long counts = static_cast<long>(std::floor((volts - s.analogInMin) / span * static_cast<double>(full) + 0.5));
+    double top = static_cast<double>(FullScale(s.analogInBits) - 1);
+    double counts = std::floor((volts - s.analogInMin) / span * (top + 1.0) + 0.5);
     if (!in.fixed)
-        counts += Noise(c, index);
-    if (counts < 0)
-        counts = 0;
-    if (counts > full - 1)
-        counts = full - 1;
-    return counts;
+        counts += static_cast<double>(Noise(c, index));
+    // Within the converter's counts before it becomes an integer; NaN reads 0.
+    if (!(counts > 0.0))
+        counts = 0.0;
+    if (counts > top)
+        counts = top;
+    return static_cast<long>(counts);
 }
 
 } // namespace

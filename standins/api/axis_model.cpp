@@ -173,25 +173,28 @@ void AxisModel::Abort()
 {
     geared_ = false;
     motorOn_ = false;
-    double here = Position();
-    target_ = raw_ = command_ = here;
-    rawSpeed_ = commandVelocity_ = 0.0;
-    ResetSmoothing();
+    EndProfile();
 }
 
+// Switching the servo off ends the profile as Abort does; gearing stays.
 void AxisModel::Enable(bool on)
 {
     if (!on) {
         motorOn_ = false;
+        EndProfile();
         return;
     }
     motorOn_ = true;
     error_ = false;
     integrator_ = derivativeTerm_ = derivativeClock_ = 0.0;
     lastDerivativeError_ = 0.0;
-    double here = Position();
-    gearSlaveBase_ += here - command_; // a geared axis keeps following from here
-    target_ = raw_ = command_ = here;
+    gearSlaveBase_ += Position() - command_; // a geared axis keeps following from here
+    EndProfile();
+}
+
+void AxisModel::EndProfile()
+{
+    target_ = raw_ = command_ = Position();
     rawSpeed_ = commandVelocity_ = 0.0;
     ResetSmoothing();
 }
@@ -243,6 +246,7 @@ void AxisModel::ForceError()
 {
     error_ = true;
     motorOn_ = false;
+    EndProfile();
 }
 
 void AxisModel::ForceLimit(bool positiveSide, bool on) { forcedLimit_[positiveSide ? 0 : 1] = on; }
@@ -256,7 +260,11 @@ void AxisModel::Tick(double tick, double masterCommand)
     tickCount_ = 0;
     double dt = tick * divider_;
     double before = command_;
-    StepTrajectory(dt);
+    // With the motor off no profile runs: the command stays where the axis is.
+    if (motorOn_ || geared_)
+        StepTrajectory(dt);
+    else
+        EndProfile();
     if (geared_) {
         command_ = gearSlaveBase_ + gearRatio_ * (masterCommand - gearMasterBase_);
         target_ = raw_ = command_;

@@ -95,6 +95,7 @@ private:
     double Smooth(double raw);
     int SmoothingLength(double dt) const;
     void CheckLimits();
+    void EndProfile(); // target, profile and command where the axis stands
 
     AxisHardware hw_;
     AxisSettings settings_;

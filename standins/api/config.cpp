@@ -1,6 +1,7 @@
 // Reads the simulated controllers from tavrosim.ini (or TAVROSIM_CONFIG);
 // without a file a single 4-axis servo controller is offered as id 0.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -71,8 +72,8 @@ public:
         }
         return values;
     }
-    // "1-8,33,40-41" as a set of channel numbers.
-    std::vector<int> Ranges(const char* key) const
+    // "1-8,33,40-41" as a set of channel numbers; only 1 to `highest` are kept.
+    std::vector<int> Ranges(const char* key, int highest) const
     {
         std::vector<int> channels;
         std::string text = Text(key, "");
@@ -88,7 +89,7 @@ public:
                 last = strtol(p + 1, &end, 10);
                 p = end;
             }
-            for (long n = first; n <= last && n - first < 4096; ++n)
+            for (long n = std::max(first, 1L); n <= std::min(last, static_cast<long>(highest)); ++n)
                 channels.push_back(static_cast<int>(n));
             while (*p == ',' || *p == ' ')
                 ++p;
@@ -108,12 +109,10 @@ double ReadScale(const IniSection& ini, const char* key, double fallback)
     return UsableScale(scale) ? scale : 1.0;
 }
 
-void MarkChannels(ControllerHardware& hardware, const std::vector<int>& channels, unsigned short bits)
+void MarkChannels(ControllerHardware& hardware, const IniSection& ini, const char* key, unsigned short bits)
 {
-    for (int n : channels) {
-        if (n >= 1 && n <= hardware.digitalChannels)
-            hardware.digitalCaps[static_cast<size_t>(n - 1)] |= bits;
-    }
+    for (int n : ini.Ranges(key, hardware.digitalChannels))
+        hardware.digitalCaps[static_cast<size_t>(n - 1)] |= bits;
 }
 
 AxisHardware ReadAxis(const IniSection& ini, int axis, const AxisHardware& base,
@@ -182,10 +181,10 @@ bool ReadController(const std::string& path, int id, ControllerHardware* hardwar
     long digital = ini.Int("DigitalChannels", 0);
     hardware->digitalChannels = digital < 0 || digital > 512 ? 0 : static_cast<int>(digital);
     hardware->digitalCaps.assign(static_cast<size_t>(hardware->digitalChannels), 0);
-    MarkChannels(*hardware, ini.Ranges("Latchable"), TAVRO_DIO_CAN_LATCH);
-    MarkChannels(*hardware, ini.Ranges("FixedInputs"), TAVRO_DIO_FIXED);
-    MarkChannels(*hardware, ini.Ranges("FixedOutputs"), TAVRO_DIO_FIXED | TAVRO_DIO_OUTPUT);
-    MarkChannels(*hardware, ini.Ranges("StepperReserved"), TAVRO_DIO_STEPPER);
+    MarkChannels(*hardware, ini, "Latchable", TAVRO_DIO_CAN_LATCH);
+    MarkChannels(*hardware, ini, "FixedInputs", TAVRO_DIO_FIXED);
+    MarkChannels(*hardware, ini, "FixedOutputs", TAVRO_DIO_FIXED | TAVRO_DIO_OUTPUT);
+    MarkChannels(*hardware, ini, "StepperReserved", TAVRO_DIO_STEPPER);
 
     hardware->analogInputs = static_cast<int>(ini.Int("AnalogInputs", 0));
     hardware->analogOutputs = static_cast<int>(ini.Int("AnalogOutputs", 0));
@@ -199,14 +198,16 @@ bool ReadController(const std::string& path, int id, ControllerHardware* hardwar
         hardware->analogInBits = 12;
     if (hardware->analogOutBits < 1 || hardware->analogOutBits > 16)
         hardware->analogOutBits = 12;
-    hardware->analogInMin = ini.Double("AnalogInMin", -10.0);
-    hardware->analogInMax = ini.Double("AnalogInMax", 10.0);
+    double inMin = ini.Double("AnalogInMin", -10.0);
+    double inMax = ini.Double("AnalogInMax", 10.0);
+    // A positive finite span (so both ends finite), or the defaults.
+    double inSpan = inMax - inMin;
+    if (std::isfinite(inSpan) && inSpan > 0.0) {
+        hardware->analogInMin = inMin;
+        hardware->analogInMax = inMax;
+    }
     hardware->analogOutMin = ini.Double("AnalogOutMin", -10.0);
     hardware->analogOutMax = ini.Double("AnalogOutMax", 10.0);
-    if (hardware->analogInMax <= hardware->analogInMin) {
-        hardware->analogInMin = -10.0;
-        hardware->analogInMax = 10.0;
-    }
     if (hardware->analogOutMax <= hardware->analogOutMin) {
         hardware->analogOutMin = -10.0;
         hardware->analogOutMax = 10.0;

@@ -273,3 +273,37 @@ TEST_F(SimTest, PeriodsAndScalesOfTheFileAreKeptWithinTheirRange)
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_NE(0, TavroIsStopped(h, 1, 0.0));
 }
+
+TEST_F(SimTest, ChannelSetsAndAnalogSpansAtTheEdgeOfTheirRangeStayUsable)
+{
+    TavroClose(h);
+    h = 0;
+    ASSERT_TRUE(ReloadFrom("[Controller0]\nType=1\nDigitalChannels=8\nLatchable=2147483647,7-2147483647\n"
+                           "AnalogInputs=1\nAnalogOutputs=1\nAnalogInMin=0\nAnalogInMax=0.000001\n"
+                           "[Controller1]\nType=1\nAnalogInputs=1\nAnalogOutputs=1\nReportAnalog=1\n"
+                           "AnalogInMin=-1e308\nAnalogInMax=1e308\n"
+                           "[Controller2]\nType=1\nAnalogInputs=1\nReportAnalog=1\nAnalogInMin=-inf\n"));
+    h = Open(0);
+    for (short ch = 1; ch <= 8; ++ch)
+        EXPECT_EQ(ch >= 7, (TavroSim_GetDigitalConfig(0, ch) & TAVRO_DIO_CAN_LATCH) != 0) << ch;
+    // A full-scale output read through a microvolt span gives the top count.
+    TavroSetAnalog(h, 1, 4095);
+    EXPECT_EQ(4095, TavroGetAnalog(h, 1));
+    TavroSetAnalog(h, 1, 0);
+    EXPECT_EQ(0, TavroGetAnalog(h, 1));
+
+    // An infinite span, or an end that is not finite, keeps the default range.
+    for (short id = 1; id <= 2; ++id) {
+        short other = Open(id);
+        TavroControllerConfig config = {};
+        config.size = sizeof config;
+        ASSERT_EQ(TAVRO_OK, TavroGetConfigurationEx(other, &config));
+        EXPECT_EQ(-10.0, config.analogInMin) << id;
+        EXPECT_EQ(10.0, config.analogInMax) << id;
+        TavroClose(other);
+    }
+    short wide = Open(1);
+    TavroSetAnalog(wide, 1, 3072); // +5 V
+    EXPECT_NEAR(3072, TavroGetAnalog(wide, 1), 1);
+    TavroClose(wide);
+}

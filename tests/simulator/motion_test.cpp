@@ -140,6 +140,29 @@ TEST_F(SimTest, FollowingErrorTripSetsTheErrorBitUntilEnable)
     EXPECT_TRUE(StatusBit(h, 2, TAVRO_STAT_ERROR));
 }
 
+TEST_F(SimTest, MotorOffOrTripEndsTheMoveAtOnce)
+{
+    TavroEnableAxis(h, 1, 1);
+    TavroEnableAxis(h, 2, 1);
+    TavroMoveRelative(h, 1, 1000000.0);
+    TavroMoveRelative(h, 2, 1000000.0);
+    Run(0.5);
+    ASSERT_EQ(0, TavroIsStopped(h, 0, 0.0));
+    ASSERT_EQ(TAVRO_OK, TavroEnableAxis(h, 1, 0));
+    TavroSim_ForceAxisError(0, 2);
+    EXPECT_NE(0, TavroIsStopped(h, 1, 0.0));
+    EXPECT_NE(0, TavroIsStopped(h, 2, 0.0));
+
+    // Nor does a move run while the motor is off.
+    TavroMoveRelative(h, 1, 1000.0);
+    Run(0.1);
+    EXPECT_NE(0, TavroIsStopped(h, 0, 0.0));
+    double position = 0.0, target = 1.0;
+    TavroGetPositionEx(h, 1, &position);
+    TavroGetTargetEx(h, 1, &target);
+    EXPECT_EQ(position, target);
+}
+
 TEST_F(SimTest, TravelLimitsHaltMotionTowardThemAndSetTheirBits)
 {
     short large = Open(1); // axis 1 has limits at -50000 and +50000
