@@ -47,6 +47,8 @@ bool ReadControllerConfig(short controller, TavroControllerConfig* config)
 
 short OpenController(TuningWindowData* data)
 {
+    // No test of the controller before belongs to the one opened now.
+    ForgetAllSeries(data);
     data->axisCount = 0;
     data->controller = g_tavro.TavroOpen(static_cast<short>(data->ControllerID), TAVRO_OPEN_SHARED, "");
     if (data->controller <= 0)

@@ -333,7 +333,7 @@ void OnExportCommands(HWND window, TuningWindowData* data)
 
 void OnPrint(HWND window, TuningWindowData* data)
 {
-    if (!data->testDone) {
+    if (!ShownAxisTested(data)) {
         MessageBoxA(window, "Cannot print - No tests have been performed", "Print Error",
                     MB_ICONERROR);
         return;
@@ -502,7 +502,7 @@ void OnInitMenuPopup(HWND window, HMENU popup)
 {
     TuningWindowData* data = GetTuningData(window);
     EnableMenuItem(popup, IDM_SAVE_AS,
-                   MF_BYCOMMAND | (data && data->testDone ? MF_ENABLED : MF_GRAYED));
+                   MF_BYCOMMAND | (data && ShownAxisTested(data) ? MF_ENABLED : MF_GRAYED));
 }
 
 // Ends a start-up that fails after the main window exists.

@@ -15,6 +15,12 @@ const double AUTOSCALE_TABLE[] = {
 
 const size_t MAX_TRACE_SAMPLES = 0xFFFF;
 
+// The target line of the shown axis's test; a file gives no distance.
+bool TargetShown(TuningWindowData* data)
+{
+    return data->PlotTarget && !GetSeriesTiming(data, 0).fromFile;
+}
+
 // Walks the plot windows while the traces are placed: the window in use and
 // whether its y range was reset yet.
 struct PlotCursor {
@@ -30,9 +36,9 @@ struct PlotCursor {
             return;
         SendMessageA(Window(), PLM_EXTENDYRANGE, 0, 0);
         rangeStarted = true;
-        if (withTarget && data->PlotTarget)
+        if (withTarget && TargetShown(data))
             SendMessageA(Window(), PLM_EXTENDYRANGE, 1,
-                         reinterpret_cast<LPARAM>(&data->lastTest.Distance));
+                         reinterpret_cast<LPARAM>(&GetSeriesTiming(data, 0).Distance));
     }
 
     void Advance()
@@ -70,9 +76,10 @@ void SendTrace(HWND plot, int trace, const CaptureSeries& series, int n, const c
     SendMessageA(plot, PLM_SETTRACELABEL, trace, reinterpret_cast<LPARAM>(label));
 }
 
-void SendTarget(HWND plot, const TuningWindowData* data)
+void SendTarget(HWND plot, TuningWindowData* data)
 {
-    double target[2] = {data->lastTest.Distance, data->lastTest.Distance};
+    double distance = GetSeriesTiming(data, 0).Distance;
+    double target[2] = {distance, distance};
     SendMessageA(plot, PLM_SETLINESTYLE, TRACE_TARGET, PS_DASH);
     SendMessageA(plot, PLM_SETTRACEDATA, MAKEWPARAM(TRACE_TARGET, 2), reinterpret_cast<LPARAM>(target));
     SendMessageA(plot, PLM_SETTRACELABEL, TRACE_TARGET, reinterpret_cast<LPARAM>("Target"));
@@ -107,7 +114,7 @@ void PlaceTrace(TraceWalk& walk, int trace, const CaptureSeries& series, const c
         return;
     }
     SendTrace(plot, trace, series, walk.n, label);
-    if (withTarget && walk.data->PlotTarget)
+    if (withTarget && TargetShown(walk.data))
         SendTarget(plot, walk.data);
 }
 
@@ -186,7 +193,7 @@ void RefreshPlots(HWND mainWindow)
     if (!data)
         return;
     ResetPlotFormats(data);
-    if (!data->testDone)
+    if (!ShownAxisTested(data))
         return;
 
     const CaptureTiming& timing = GetSeriesTiming(data, 0);

@@ -102,18 +102,20 @@ void DrawTestParameters(HDC dc, const PageFonts& fonts, int averageWidth, int wi
     g_tavro.TavroDLG_ModuleDescEx(axis.moduleType, 1, axisType, sizeof(axisType));
     axisType[sizeof(axisType) - 1] = '\0';
 
-    // The shown axis's series were taken with its own timing.
-    const TestSettings& test = data->lastTest;
+    // The test that made the shown axis's series; a file gives no distance,
+    // cycle or dwell.
     const CaptureTiming& timing = GetSeriesTiming(data, 0);
-    char axisNumber[256], distance[256], delay[256], record[256], points[256], period[256],
-        dwell[256];
+    char axisNumber[256], distance[256] = "", delay[256], record[256], points[256],
+        period[256], dwell[256] = "";
     snprintf(axisNumber, sizeof(axisNumber), "%-2d", data->Axis);
-    snprintf(distance, sizeof(distance), "%-10.10g", test.Distance);
+    if (!timing.fromFile) {
+        snprintf(distance, sizeof(distance), "%-10.10g", timing.Distance);
+        snprintf(dwell, sizeof(dwell), "%-10.10g sec", timing.Dwell);
+    }
     snprintf(delay, sizeof(delay), "%-10.10g sec", timing.Delay);
     snprintf(record, sizeof(record), "%-10.10g sec", timing.RecordTime);
     snprintf(points, sizeof(points), "%d", timing.points);
     snprintf(period, sizeof(period), "%-10.10g sec", timing.period);
-    snprintf(dwell, sizeof(dwell), "%-10.10g sec", test.Dwell);
 
     const ColumnRow rows[] = {
         {0, "Test Date", date},
@@ -126,7 +128,7 @@ void DrawTestParameters(HDC dc, const PageFonts& fonts, int averageWidth, int wi
         {9, "Capture Time", record},
         {10, "    Capture Points", points},
         {11, "    Capture Interval", period},
-        {12, "Cycle Mode", test.Cycle ? "yes" : "no"},
+        {12, "Cycle Mode", timing.fromFile ? "" : timing.Cycle ? "yes" : "no"},
         {13, "Cycle Dwell", dwell},
     };
     DrawColumn(dc, fonts, static_cast<int>(0.2 * width),

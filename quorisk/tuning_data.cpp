@@ -68,6 +68,28 @@ void KeepSeriesTiming(TuningWindowData* record, int axis, const TestSettings& te
     timing.Delay = test.Delay;
     timing.Sampling = test.Sampling;
     timing.RecordTime = test.RecordTime;
+    timing.tested = 1;
+    timing.fromFile = 0;
+    timing.Distance = test.Distance;
+    timing.Cycle = test.Cycle;
+    timing.Dwell = test.Dwell;
+}
+
+void ForgetAllSeries(TuningWindowData* record)
+{
+    for (int i = 0; i < MAX_SERIES_AXES; i++) {
+        record->actualSeries[i].clear();
+        record->auxiliarySeries[i].clear();
+        record->optimalSeries[i].clear();
+        record->errorSeries[i].clear();
+        record->torqueSeries[i].clear();
+        record->seriesTiming[i] = CaptureTiming();
+    }
+}
+
+bool ShownAxisTested(TuningWindowData* record)
+{
+    return record->testDone && GetSeriesTiming(record, 0).tested;
 }
 
 uint8_t AuxiliaryPlotted(const TuningWindowData* record)

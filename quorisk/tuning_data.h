@@ -48,13 +48,18 @@ struct TestSettings {
 
 typedef std::vector<double> CaptureSeries;
 
-// Timing an axis's series were recorded or imported with; times in seconds.
+// The test an axis's series were recorded or imported with; times in seconds.
 struct CaptureTiming {
     int32_t points = 0;          // capture points, start point included
     double period = 0.0;
     double Delay = 0.0;
     int32_t Sampling = 1;
     double RecordTime = 0.5;
+    uint8_t tested = 0;          // the series hold a test or an imported file
+    uint8_t fromFile = 0;        // imported: distance, cycle and dwell are not known
+    double Distance = 0.0;
+    uint8_t Cycle = 0;
+    double Dwell = 0.0;
 };
 
 struct TuningWindowData {
@@ -121,8 +126,12 @@ CaptureSeries& GetTorqueSeries(TuningWindowData* record, int axis);
 // Timing of the series of `axis` (1..16), or of the current axis when
 // axis <= 0; an axis outside 1..16 gets a default that is never kept.
 CaptureTiming& GetSeriesTiming(TuningWindowData* record, int axis);
-// Gives the series of `axis` the timing of `test`.
+// Gives the series of `axis` the timing, distance and cycle of `test`.
 void KeepSeriesTiming(TuningWindowData* record, int axis, const TestSettings& test);
+// Empties every axis's series and forgets their tests.
+void ForgetAllSeries(TuningWindowData* record);
+// testDone is set and the current axis's series hold a test of their own.
+bool ShownAxisTested(TuningWindowData* record);
 
 // PlotAuxiliary when the axis has an auxiliary encoder, else 0.
 uint8_t AuxiliaryPlotted(const TuningWindowData* record);

@@ -262,9 +262,8 @@ int ImportCaptureCsv(HWND mainWindow, const char* path)
     test.points = times.size() > static_cast<size_t>(INT_MAX) ? INT_MAX
                                                               : static_cast<int32_t>(times.size());
     if (times.empty()) {
-        // The cleared series hold no test any more.
-        KeepSeriesTiming(data, 0, test);
-        data->testDone = 0;
+        // The cleared series hold no test any more; other axes keep theirs.
+        GetSeriesTiming(data, 0) = CaptureTiming();
         return 1;
     }
     double first = times.front();
@@ -282,6 +281,7 @@ int ImportCaptureCsv(HWND mainWindow, const char* path)
     }
     test.Sampling = 1;
     KeepSeriesTiming(data, 0, test);
+    GetSeriesTiming(data, 0).fromFile = 1;
     data->testDone = 1;
     return 1;
 }

@@ -4,7 +4,9 @@
 
 #include "controller.h"
 #include "main_window.h"
+#include "plot_refresh.h"
 #include "resource.h"
+#include "step_test.h"
 #include "tuning_files.h"
 #include "vistrel.h"
 
@@ -279,20 +281,45 @@ TEST_F(TuningWindowTest, ShutDownLeavesEveryAxisInModeTwo)
 TEST_F(TuningWindowTest, SaveAsIsGrayedUntilATestExists)
 {
     Start("");
+    RecordPlots();
     HMENU file = GetSubMenu(GetMenu(main_), 0);
-    SendMessageA(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
-    EXPECT_TRUE(GetMenuState(file, IDM_SAVE_AS, MF_BYCOMMAND) & MF_GRAYED);
-    Data()->testDone = 1;
-    SendMessageA(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
-    EXPECT_FALSE(GetMenuState(file, IDM_SAVE_AS, MF_BYCOMMAND) & MF_GRAYED);
+    auto saveAsGrayed = [&] {
+        SendMessageA(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+        return (GetMenuState(file, IDM_SAVE_AS, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    EXPECT_TRUE(saveAsGrayed());
 
+    // Axis 1 tested over 100, then axis 2 over 500: axis 1 keeps its target.
+    Data()->testSettings.points = 5;
+    Data()->testSettings.Distance = 100.0;
+    ASSERT_TRUE(ReadCaptureSeries(main_, 1, 0, 0, 0, true));
+    Data()->testSettings.Distance = 500.0;
+    ASSERT_TRUE(ReadCaptureSeries(main_, 2, 0, 0, 0, true));
+    Data()->testDone = 1;
+    ClearPlotCalls();
+    RefreshPlots(main_);
+    ASSERT_EQ(PlotCalls(0, PLM_SETTRACEDATA).size(), 2u);
+    ASSERT_EQ(PlotCalls(0, PLM_SETTRACEDATA)[1].values, (std::vector<double>{100, 100}));
+    EXPECT_FALSE(saveAsGrayed());
+
+    // An axis without a test of its own has nothing to save or print.
+    Data()->Axis = 3;
+    ASSERT_TRUE(saveAsGrayed());
     DialogAnswerer answerer;
     answerer.Expect(IDOK);
-    Data()->testDone = 0;
     SendMessageA(main_, WM_COMMAND, IDM_PRINT, 0);
     ASSERT_EQ(answerer.Count(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "Print Error");
     EXPECT_EQ(answerer.Seen()[0].text, "Cannot print - No tests have been performed");
+
+    // Another controller keeps no series from before, also after its own test.
+    Fake().selections = {2};
+    SendMessageA(main_, WM_COMMAND, IDM_SELECT_CONTROLLER, 0);
+    ASSERT_TRUE(ReadCaptureSeries(main_, 3, 0, 0, 0, true));
+    Data()->testDone = 1;
+    Data()->Axis = 1;
+    EXPECT_TRUE(Data()->actualSeries[0].empty());
+    EXPECT_TRUE(saveAsGrayed());
 }
 
 TEST_F(TuningWindowTest, SelectingAnotherControllerReopens)

@@ -171,9 +171,11 @@ protected:
         data_->testDone = 1;
         data_->lastTest = {1, 1, 0.01, 250.0, 0.2, 513, 0.0, 0.0005, 0.5, 0, 1, 0};
         KeepSeriesTiming(data_, 2, data_->lastTest);
-        // The last test ran on another axis with its own timing.
+        // The last test ran on another axis with its own timing and step.
         data_->lastTest.Delay = 0.05;
         data_->lastTest.points = 801;
+        data_->lastTest.Distance = 500.0;
+        data_->lastTest.Cycle = 0;
     }
 
     TuningWindow window_;

@@ -311,7 +311,7 @@ TEST_F(TuningFilesTest, CsvImportKeepsDelayAndTimeItCannotDeriveAndNothingOnFail
     EXPECT_EQ(1, ImportCaptureCsv(window_.Window(), path.c_str()));
     EXPECT_TRUE(data_->actualSeries[0].empty());
     EXPECT_EQ(0, data_->lastTest.points);
-    EXPECT_EQ(0, data_->testDone);
+    EXPECT_FALSE(ShownAxisTested(data_));
 }
 
 // Export from the simulated controller, detune it, then download the file
