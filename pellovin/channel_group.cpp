@@ -2,10 +2,10 @@
 #include "channel_group.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "ini_file.h"
-#include "strict_ini.h"
 
 ChannelGroup::ChannelGroup(int groupIndex, int moduleType)
     : groupIndex_(groupIndex), moduleType_(moduleType)
@@ -25,10 +25,16 @@ bool ChannelGroup::IsShown(const AnalogChannel& channel) const
     return moduleType_ != MODULE_PELTA;
 }
 
+bool ChannelGroup::AcceptsReference(double volts) const
+{
+    return volts >= minimumReference_ && volts <= kMaxReferenceVoltage;
+}
+
 void ChannelGroup::ScaleInputsToReference()
 {
     for (AnalogChannel* channel : channels_) {
-        if (channel->IsInput() && channel->VoltsOffset() == 0.0)
+        if (channel->IsInput() && channel->MinimumVolts() == 0.0 &&
+            channel->MaximumVolts() <= kMaxReferenceVoltage)
             channel->SetVoltsPerCount(VoltsPerCount(referenceVoltage_, channel->ResolutionBits()));
     }
 }
@@ -56,6 +62,11 @@ void ChannelGroup::Load(int controllerId, const char* path)
         int type = static_cast<int>(GetPrivateProfileIntA(section, "ModuleType", MODULE_UNKNOWN, path));
         moduleType_ = (type >= MODULE_UNKNOWN && type <= MODULE_PELZO) ? type : MODULE_UNKNOWN;
     }
-    double reference = ReadIniFiniteDouble(section, "RefVoltage", 5.0, path);
-    referenceVoltage_ = (reference >= 0.0 && reference <= kMaxReferenceVoltage) ? reference : 5.0;
+    // A stored reference that is no number, or that the reference dialog
+    // would refuse, leaves 5.0.
+    char text[64];
+    GetPrivateProfileStringA(section, "RefVoltage", "", text, sizeof text, path);
+    char* end = nullptr;
+    const double reference = strtod(text, &end);
+    referenceVoltage_ = (end != text && AcceptsReference(reference)) ? reference : 5.0;
 }

@@ -49,8 +49,13 @@ public:
     // Whether a channel has its controls on this group's page.
     bool IsShown(const AnalogChannel& channel) const;
 
-    // Inputs whose range starts at 0 V (volts offset 0) take the reference
-    // voltage as their full scale; the others keep their range's scaling.
+    // Whether the reference dialog accepts `volts`: from the minimum
+    // reference up to kMaxReferenceVoltage.
+    bool AcceptsReference(double volts) const;
+
+    // Inputs whose range starts at 0 V and ends at a voltage that could be a
+    // reference take the reference voltage as their full scale; the others
+    // keep their range's scaling.
     void ScaleInputsToReference();
 
 private:

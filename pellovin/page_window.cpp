@@ -61,8 +61,9 @@ ChannelGroup* BuildStandardInputs(AppData* app, int tab, int count)
 {
     const ControllerTraits& traits = app->Traits();
     ChannelGroup* group = new ChannelGroup(tab, MODULE_STANDARD);
-    group->Load(app->ControllerID(), app->IniPath());
+    // The minimum first: a stored reference below it is not taken.
     group->SetMinimumReference(StandardMinimumReference(traits.controllerType));
+    group->Load(app->ControllerID(), app->IniPath());
     for (int number = 1; number <= count; ++number) {
         AnalogChannel* channel = NewChannel(app, number, true, traits.inputScale);
         channel->SetMaximumVolts(traits.inputMax);
@@ -237,14 +238,16 @@ void OnModuleSelected(HWND page, ChannelGroup* group)
 {
     HWND list = GetDlgItem(page, IDC_MODULE_LIST);
     const int selection = static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
-    if (selection == 0) {
-        MessageBoxA(page, "Please select a module type.", "Unknown Module Type",
-                    MB_ICONQUESTION | MB_OK);
-        SendMessageA(list, CB_SETCURSEL, group->ModuleType(), 0);
-    } else if (selection > 0) {
+    // An inert page (its list disabled) takes no module type.
+    if (selection > 0 && IsWindowEnabled(list)) {
         group->SetModuleType(selection);
         PostMessageA(GetParent(page), APM_MODULECHANGED, group->GroupIndex(), 0);
+        return;
     }
+    if (selection == 0)
+        MessageBoxA(page, "Please select a module type.", "Unknown Module Type",
+                    MB_ICONQUESTION | MB_OK);
+    SendMessageA(list, CB_SETCURSEL, group->ModuleType(), 0);
 }
 
 LRESULT OnCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
@@ -338,6 +341,7 @@ void ShowPagesInert(HWND mainWindow)
         if (!page)
             continue;
         EnableWindow(GetDlgItem(page, IDC_REFERENCE_BUTTON), FALSE);
+        EnableWindow(GetDlgItem(page, IDC_MODULE_LIST), FALSE);
         for (size_t i = 0; i < group->Channels().size(); ++i) {
             const int index = static_cast<int>(i);
             EnableWindow(GetDlgItem(page, IDC_CHANNEL_SETUP + index), FALSE);

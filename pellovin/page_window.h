@@ -12,7 +12,7 @@ void BuildPages(HWND mainWindow, int requestedTab);
 void DestroyPages(HWND mainWindow);
 
 // With no controller open: every readout empty, every Setup and reference
-// button disabled; the pages stay on screen.
+// button and module-type list disabled; the pages stay on screen.
 void ShowPagesInert(HWND mainWindow);
 
 // Window procedure of the page class; the create parameter is the page's

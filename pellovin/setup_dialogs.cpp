@@ -232,7 +232,7 @@ BOOL OnReferenceInit(HWND dialog, ChannelGroup* group)
 void OnReferenceOk(HWND dialog, ChannelGroup* group)
 {
     const double reference = GetDlgItemDouble(dialog, IDC_REFERENCE_EDIT);
-    if (!(reference <= kMaxReferenceVoltage && reference >= group->MinimumReference())) {
+    if (!group->AcceptsReference(reference)) {
         MessageBoxA(dialog, "The reference value is out of range for this module type.",
                     "Value out of range", MB_OK | MB_ICONWARNING | MB_DEFBUTTON2);
         SetDlgItemDouble(dialog, IDC_REFERENCE_EDIT, group->ReferenceVoltage(), 4);

@@ -220,7 +220,7 @@ TEST_F(AnalogChannelRecordTest, GroupSettingsLoadOnlyFromAMarkedSection)
 {
     const std::string path = IniPath();
     ChannelGroup saved(2, MODULE_PELTA);
-    saved.SetReferenceVoltage(4.096);
+    saved.SetReferenceVoltage(4.9);
     saved.Save(3, path.c_str());
     EXPECT_EQ(IniValue("Analog Group 3:2", "HasInit"), "false");
     EXPECT_EQ(IniValue("Analog Group 3:2", "Scale"), "1");
@@ -228,12 +228,12 @@ TEST_F(AnalogChannelRecordTest, GroupSettingsLoadOnlyFromAMarkedSection)
     ChannelGroup loaded(2, MODULE_UNKNOWN);
     loaded.Load(3, path.c_str());
     EXPECT_EQ(loaded.ModuleType(), MODULE_PELTA);
-    EXPECT_DOUBLE_EQ(loaded.ReferenceVoltage(), 4.096);
+    EXPECT_DOUBLE_EQ(loaded.ReferenceVoltage(), 4.9);
 
     WriteIni("[Analog Group 0:1]\r\nModuleType=3\r\nRefVoltage=4.5\r\n"
              "[Analog Group 0:2]\r\nHasInit=false\r\nModuleType=x\r\nRefVoltage=inf\r\n"
              "[Analog Group 0:3]\r\nHasInit=false\r\nModuleType=9\r\nRefVoltage=-2\r\n"
-             "[Analog Group 0:4]\r\nHasInit=false\r\nModuleType=2 ; Pelta\r\nRefVoltage=4.5 V\r\n"
+             "[Analog Group 0:4]\r\nHasInit=false\r\nModuleType=2 ; Pelta\r\nRefVoltage=4.9 V\r\n"
              "[Analog Group 0:0]\r\nHasInit=false\r\nModuleType=1\r\nRefVoltage=4.8\r\n");
     ChannelGroup unmarked(1, MODULE_UNKNOWN);
     unmarked.Load(0, path.c_str());
@@ -251,7 +251,7 @@ TEST_F(AnalogChannelRecordTest, GroupSettingsLoadOnlyFromAMarkedSection)
     ChannelGroup commented(4, MODULE_UNKNOWN);
     commented.Load(0, path.c_str());
     EXPECT_EQ(commented.ModuleType(), MODULE_PELTA);
-    EXPECT_DOUBLE_EQ(commented.ReferenceVoltage(), 4.5);
+    EXPECT_DOUBLE_EQ(commented.ReferenceVoltage(), 4.9);
     // A page of the controller's own channels never becomes a module page.
     ChannelGroup standard(0, MODULE_STANDARD);
     standard.Load(0, path.c_str());

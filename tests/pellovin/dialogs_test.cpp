@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -178,6 +180,47 @@ TEST_F(AnalogPageDialogTest, ReferenceVoltageIsLimitedAndRescalesTheInputs)
     ASSERT_NE(StartOn(compact.id), nullptr);
     EXPECT_EQ(ItemText(Page(0), 2301), "4.6000");
     EXPECT_DOUBLE_EQ(Group(0)->Channels()[0]->VoltsPerCountValue(), scaled);
+
+    // A stored reference the dialog would refuse (below 4.0, or no number)
+    // is not taken, nor stored back.
+    const std::string section = "Analog Group " + std::to_string(compact.id) + ":0";
+    for (const char* stored : {"3.9", "abc"}) {
+        Close();
+        WritePrivateProfileStringA(section.c_str(), "RefVoltage", stored, IniPath().c_str());
+        ASSERT_NE(StartOn(compact.id), nullptr);
+        EXPECT_EQ(ItemText(Page(0), 2301), "5.0000") << stored;
+        EXPECT_DOUBLE_EQ(Group(0)->Channels()[0]->VoltsPerCountValue(),
+                         VoltsPerCount(5.0, Group(0)->Channels()[0]->ResolutionBits()));
+    }
+    Close();
+    EXPECT_EQ(IniValue(section, "RefVoltage"), "5");
+
+    // Inputs over 0 to 10 V keep their range's scaling, after a restart too.
+    testing_support::TempFolder simulated;
+    const std::string config = simulated.File("tavrosim.ini");
+    testing_support::WriteTextFile(config, "[Controller0]\r\nType=5\r\nAnalogInputs=2\r\n"
+                                           "AnalogOutputs=2\r\nAnalogInBits=10\r\n"
+                                           "AnalogInMin=0\r\nAnalogInMax=10\r\nReportAnalog=1\r\n");
+    ASSERT_EQ(TavroSim_Reload(config.c_str()), 0);
+    ASSERT_NE(StartOn(0), nullptr);
+    AnalogChannel* wide = Group(0)->Channels()[0];
+    const double ranged = VoltsPerCount(10.0, wide->ResolutionBits());
+    EXPECT_DOUBLE_EQ(wide->VoltsPerCountValue(), ranged);
+    {
+        DialogAnswerer answerer;
+        answerer.Expect(IDOK, [&](HWND dialog) { Type(dialog, 1200, "4.5"); });
+        Click(Page(0), 2302);
+    }
+    EXPECT_DOUBLE_EQ(wide->VoltsPerCountValue(), ranged);
+    Close();
+    ASSERT_NE(StartOn(0), nullptr);
+    EXPECT_EQ(ItemText(Page(0), 2301), "4.5000");
+    ASSERT_EQ(TavroSim_SetAnalogInput(0, 1, 5.0), 0);
+    std::string text;
+    EXPECT_TRUE(PumpUntil([&] {
+        text = ItemText(Page(0), 2100);
+        return std::abs(std::strtod(text.c_str(), nullptr) - 5.0) <= 0.02;
+    })) << text;
 }
 
 TEST_F(AnalogPageDialogTest, InputSetupTakesUserUnitsOnlyOnOk)

@@ -262,7 +262,7 @@ TEST_F(AnalogMainWindowTest, ChannelSettingsComeBackOnTheNextStart)
     input->SetUserFactor(2.5);
     input->SetLabel("bar");
     Output(1, 1)->SetDisplayMode(1236);
-    Group(2)->SetReferenceVoltage(4.5);
+    Group(2)->SetReferenceVoltage(4.9);
     Close();
 
     // A stored output level is sent when the page is built.
@@ -276,9 +276,9 @@ TEST_F(AnalogMainWindowTest, ChannelSettingsComeBackOnTheNextStart)
     EXPECT_EQ(input->Label(), "bar");
     EXPECT_EQ(Output(1, 1)->DisplayMode(), 1236);
     EXPECT_EQ(TavroSim_GetAnalogOutput(info.id, 3), 1000);
-    EXPECT_DOUBLE_EQ(Group(2)->ReferenceVoltage(), 4.5);
-    EXPECT_EQ(ItemText(Page(2), 2301), "4.5000");
-    EXPECT_DOUBLE_EQ(Group(2)->Channels()[0]->VoltsPerCountValue(), 4.5 / 4095.0);
+    EXPECT_DOUBLE_EQ(Group(2)->ReferenceVoltage(), 4.9);
+    EXPECT_EQ(ItemText(Page(2), 2301), "4.9000");
+    EXPECT_DOUBLE_EQ(Group(2)->Channels()[0]->VoltsPerCountValue(), 4.9 / 4095.0);
 }
 
 TEST_F(AnalogMainWindowTest, DefaultOutputsAndResetAllAskFirst)
@@ -450,6 +450,14 @@ TEST_F(AnalogMainWindowTest, FailedSwitchLeavesTheOldPagesSilent)
     EXPECT_FALSE(IsItemEnabled(Page(0), 2200));
     EXPECT_FALSE(IsItemEnabled(Page(0), 2302));
     EXPECT_FALSE(IsItemEnabled(Page(1), 2200));
+    // Nor a module type: the pages stay, nothing is stored.
+    HWND list = GetDlgItem(Page(2), 2303);
+    EXPECT_FALSE(IsWindowEnabled(list));
+    SendMessageA(list, CB_SETCURSEL, 1, 0);
+    SendMessageA(Page(2), WM_COMMAND, MAKEWPARAM(2303, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    PumpFor(100);
+    EXPECT_EQ(TabCount(), 3);
+    EXPECT_EQ(Group(2)->ModuleType(), 0);
     {
         DialogAnswerer answerer;
         answerer.Expect(IDYES);
@@ -465,6 +473,7 @@ TEST_F(AnalogMainWindowTest, FailedSwitchLeavesTheOldPagesSilent)
     // The pages' settings stay under the controller they belong to.
     EXPECT_EQ(IniValue(Section("Analog Output", failing.id, 1), "Configured"), "<missing>");
     EXPECT_EQ(IniValue(Section("Analog Output", modular.id, 1), "Configured"), "true");
+    EXPECT_EQ(IniValue(Section("Analog Group", modular.id, 2), "ModuleType"), "0");
 }
 
 } // namespace
