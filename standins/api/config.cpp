@@ -1,6 +1,7 @@
 // Reads the simulated controllers from tavrosim.ini (or TAVROSIM_CONFIG);
 // without a file a single 4-axis servo controller is offered as id 0.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -115,12 +116,34 @@ void MarkChannels(ControllerHardware& hardware, const IniSection& ini, const cha
         hardware.digitalCaps[static_cast<size_t>(n - 1)] |= bits;
 }
 
+// A code read as a number: the number when it is an int, else `fallback`.
+int CodeOr(double value, int fallback)
+{
+    if (!(value >= static_cast<double>(INT_MIN) && value <= static_cast<double>(INT_MAX)))
+        return fallback;
+    return static_cast<int>(value);
+}
+
+// A volt range from the file when its span is positive and finite (so both
+// ends are finite); otherwise the range keeps its defaults.
+void ReadVoltRange(const IniSection& ini, const char* minKey, const char* maxKey, double* low,
+                   double* high)
+{
+    double min = ini.Double(minKey, *low);
+    double max = ini.Double(maxKey, *high);
+    double span = max - min;
+    if (std::isfinite(span) && span > 0.0) {
+        *low = min;
+        *high = max;
+    }
+}
+
 AxisHardware ReadAxis(const IniSection& ini, int axis, const AxisHardware& base,
                       const std::vector<double>& moduleCodes)
 {
     AxisHardware hw = base;
     if (axis <= static_cast<int>(moduleCodes.size()))
-        hw.moduleType = static_cast<int>(moduleCodes[static_cast<size_t>(axis - 1)]);
+        hw.moduleType = CodeOr(moduleCodes[static_cast<size_t>(axis - 1)], base.moduleType);
     char key[64];
     snprintf(key, sizeof key, "Axis%dStepper", axis);
     hw.servo = ini.Int(key, 0) == 0;
@@ -152,8 +175,9 @@ bool ReadController(const std::string& path, int id, ControllerHardware* hardwar
     hardware->type = static_cast<int>(ini.Int("Type", 1));
     hardware->description = ini.Text("Description", "Simulated Controller");
     hardware->flags = static_cast<int>(ini.Int("Flags", 0));
+    // A code no int can hold reads as an empty slot, like a slot not listed.
     for (double code : ini.List("Modules"))
-        hardware->modules.push_back(static_cast<int>(code));
+        hardware->modules.push_back(CodeOr(code, TAVRO_MODULE_EMPTY));
 
     AxisHardware base;
     base.captureFlags = static_cast<int>(ini.Int("CaptureFlags", 0x0780));
@@ -198,20 +222,8 @@ bool ReadController(const std::string& path, int id, ControllerHardware* hardwar
         hardware->analogInBits = 12;
     if (hardware->analogOutBits < 1 || hardware->analogOutBits > 16)
         hardware->analogOutBits = 12;
-    double inMin = ini.Double("AnalogInMin", -10.0);
-    double inMax = ini.Double("AnalogInMax", 10.0);
-    // A positive finite span (so both ends finite), or the defaults.
-    double inSpan = inMax - inMin;
-    if (std::isfinite(inSpan) && inSpan > 0.0) {
-        hardware->analogInMin = inMin;
-        hardware->analogInMax = inMax;
-    }
-    hardware->analogOutMin = ini.Double("AnalogOutMin", -10.0);
-    hardware->analogOutMax = ini.Double("AnalogOutMax", 10.0);
-    if (hardware->analogOutMax <= hardware->analogOutMin) {
-        hardware->analogOutMin = -10.0;
-        hardware->analogOutMax = 10.0;
-    }
+    ReadVoltRange(ini, "AnalogInMin", "AnalogInMax", &hardware->analogInMin, &hardware->analogInMax);
+    ReadVoltRange(ini, "AnalogOutMin", "AnalogOutMax", &hardware->analogOutMin, &hardware->analogOutMax);
     hardware->reportAnalog = ini.Int("ReportAnalog", 0) != 0;
     long openError = ini.Int("OpenError", 0);
     hardware->openError = openError < 0 && openError > -32768 ? static_cast<short>(openError) : 0;

@@ -274,15 +274,17 @@ TEST_F(SimTest, PeriodsAndScalesOfTheFileAreKeptWithinTheirRange)
     EXPECT_NE(0, TavroIsStopped(h, 1, 0.0));
 }
 
-TEST_F(SimTest, ChannelSetsAndAnalogSpansAtTheEdgeOfTheirRangeStayUsable)
+TEST_F(SimTest, ChannelSetsAnalogSpansAndCodesAtTheEdgeOfTheirRangeStayUsable)
 {
     TavroClose(h);
     h = 0;
     ASSERT_TRUE(ReloadFrom("[Controller0]\nType=1\nDigitalChannels=8\nLatchable=2147483647,7-2147483647\n"
                            "AnalogInputs=1\nAnalogOutputs=1\nAnalogInMin=0\nAnalogInMax=0.000001\n"
                            "[Controller1]\nType=1\nAnalogInputs=1\nAnalogOutputs=1\nReportAnalog=1\n"
-                           "AnalogInMin=-1e308\nAnalogInMax=1e308\n"
-                           "[Controller2]\nType=1\nAnalogInputs=1\nReportAnalog=1\nAnalogInMin=-inf\n"));
+                           "AnalogInMin=-1e308\nAnalogInMax=1e308\nAnalogOutMin=-1e308\nAnalogOutMax=1e308\n"
+                           "Modules=1,1e308,12,15\nAxes=2\nAxisModules=-1e10,nan\n"
+                           "[Controller2]\nType=1\nAnalogInputs=1\nReportAnalog=1\nAnalogInMin=-inf\n"
+                           "AnalogOutMin=nan\nAnalogOutMax=1e309\n"));
     h = Open(0);
     for (short ch = 1; ch <= 8; ++ch)
         EXPECT_EQ(ch >= 7, (TavroSim_GetDigitalConfig(0, ch) & TAVRO_DIO_CAN_LATCH) != 0) << ch;
@@ -300,10 +302,23 @@ TEST_F(SimTest, ChannelSetsAndAnalogSpansAtTheEdgeOfTheirRangeStayUsable)
         ASSERT_EQ(TAVRO_OK, TavroGetConfigurationEx(other, &config));
         EXPECT_EQ(-10.0, config.analogInMin) << id;
         EXPECT_EQ(10.0, config.analogInMax) << id;
+        EXPECT_EQ(-10.0, config.analogOutMin) << id;
+        EXPECT_EQ(10.0, config.analogOutMax) << id;
         TavroClose(other);
     }
     short wide = Open(1);
     TavroSetAnalog(wide, 1, 3072); // +5 V
     EXPECT_NEAR(3072, TavroGetAnalog(wide, 1), 1);
+    // A code no int can hold: an empty slot, an axis on the default module.
+    int32_t modules[4] = {};
+    ASSERT_EQ(TAVRO_OK, TavroGetInstalledModules(wide, modules, 4));
+    EXPECT_EQ(TAVRO_MODULE_EMPTY, modules[1]);
+    EXPECT_EQ(12, modules[2]);
+    for (short a = 1; a <= 2; ++a) {
+        TavroAxisConfig axis = {};
+        axis.size = sizeof axis;
+        ASSERT_EQ(TAVRO_OK, TavroGetAxisConfiguration(wide, a, &axis));
+        EXPECT_EQ(1, axis.moduleType) << a;
+    }
     TavroClose(wide);
 }
