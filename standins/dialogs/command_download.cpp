@@ -163,6 +163,24 @@ bool ApplyCommand(Download* download, const Command& command)
            SetNamedDouble(kFilterCommands, command.name, &axis->next.filter, command.value);
 }
 
+// One line of the file without its end: LF, CR LF or a lone CR.
+bool ReadLine(std::istream& file, std::string* line)
+{
+    line->clear();
+    int c = file.get();
+    if (c == EOF)
+        return false;
+    for (; c != EOF && c != '\n'; c = file.get()) {
+        if (c == '\r') {
+            if (file.peek() == '\n')
+                file.get();
+            break;
+        }
+        line->push_back(static_cast<char>(c));
+    }
+    return true;
+}
+
 void ApplyLine(Download* download, int lineNumber, const std::string& raw)
 {
     std::string line = raw.substr(0, raw.find(';'));
@@ -242,7 +260,7 @@ extern "C" short TavroDLG_DownloadFile(HWND owner, short handle, long /*flags*/,
 
     std::string line;
     int lineNumber = 0;
-    while (std::getline(file, line))
+    while (ReadLine(file, &line))
         ApplyLine(&download, ++lineNumber, line);
 
     WritePending(&download);

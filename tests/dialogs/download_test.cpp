@@ -254,6 +254,21 @@ TEST_F(Download, UnknownCommandsAreCountedAndReportedOnceAfterwards)
     EXPECT_DOUBLE_EQ(Filter(handle_, 1).derivativeGain, 2.5);
 }
 
+TEST_F(Download, LinesEndAtLfCrLfOrALoneCr)
+{
+    TempFolder folder;
+    std::string path = folder.File("ends.tcl");
+    WriteTextFile(path, "1SG901\r;note\r2SG902\r\n3SG\n4SG903\r");
+    DialogAnswerer answerer;
+    answerer.Expect(IDOK);
+    EXPECT_EQ(TavroDLG_DownloadFile(nullptr, handle_, 0, path.c_str()), 1);
+    ASSERT_EQ(answerer.Count(), 1u);
+    EXPECT_NE(answerer.Seen()[0].text.find("line 4"), std::string::npos) << answerer.Seen()[0].text;
+    EXPECT_DOUBLE_EQ(Motion(handle_, 1).proportionalGain, 901);
+    EXPECT_DOUBLE_EQ(Motion(handle_, 2).proportionalGain, 902);
+    EXPECT_DOUBLE_EQ(Motion(handle_, 4).proportionalGain, 903);
+}
+
 TEST_F(Download, ALineHoldingANulByteIsRefusedAndNamed)
 {
     TempFolder folder;
