@@ -152,6 +152,18 @@ void BlockTick(Controller& c)
     }
 }
 
+void EndBlockOf(Controller& c, short axis)
+{
+    if (!c.block.running)
+        return;
+    for (const BlockOp& op : c.block.ops) {
+        if (op.axis == axis) {
+            c.block = Block();
+            return;
+        }
+    }
+}
+
 extern "C" short TavroCaptureData(short handle, short axis, long points, double period, double delay)
 {
     SimGuard guard;

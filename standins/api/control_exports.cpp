@@ -169,8 +169,10 @@ extern "C" short TavroSim_ForceAxisError(short controllerId, short axis)
     SimGuard guard;
     AxisModel* a;
     short result = FindAxis(controllerId, axis, &a);
-    if (result == TAVRO_OK)
+    if (result == TAVRO_OK) {
         a->ForceError();
+        EndBlockOf(*ControllerById(controllerId), axis);
+    }
     return result;
 }
 

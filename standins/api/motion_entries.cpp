@@ -39,6 +39,15 @@ short Move(short handle, short axis, double value, bool relative)
     return TAVRO_OK;
 }
 
+// The axis's motor is off now: a block commanding it ends.
+void EndBlockOn(short handle, short axis)
+{
+    Controller* c;
+    AxisModel* a;
+    if (AxisStatus(handle, axis, &c, &a) == TAVRO_OK)
+        EndBlockOf(*c, axis);
+}
+
 } // namespace
 
 extern "C" short TavroMoveAbsolute(short handle, short axis, double position)
@@ -69,6 +78,8 @@ extern "C" short TavroAbort(short handle, short axis)
 {
     SimGuard guard;
     short result = ChangeAxis(handle, axis, true, [&](AxisModel& a) { a.Abort(); });
+    if (result == TAVRO_OK)
+        EndBlockOn(handle, axis);
     EndCall("TavroAbort", result, "%d, %d", handle, axis);
     return result;
 }
@@ -77,6 +88,8 @@ extern "C" short TavroEnableAxis(short handle, short axis, short state)
 {
     SimGuard guard;
     short result = ChangeAxis(handle, axis, true, [&](AxisModel& a) { a.Enable(state != 0); });
+    if (result == TAVRO_OK && state == 0)
+        EndBlockOn(handle, axis);
     EndCall("TavroEnableAxis", result, "%d, %d, %d", handle, axis, state);
     return result;
 }

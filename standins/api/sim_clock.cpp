@@ -36,7 +36,10 @@ void TickOnce(Controller& c)
             double masterCommand = 0.0;
             if (master >= 1 && master <= static_cast<int>(c.axes.size()))
                 masterCommand = c.axes[static_cast<size_t>(master - 1)].Command();
+            bool wasOn = axis.MotorOn();
             axis.Tick(c.tick, masterCommand);
+            if (wasOn && !axis.MotorOn()) // tripped on its following error
+                EndBlockOf(c, static_cast<short>(&axis - c.axes.data() + 1));
         }
     }
     CaptureTick(c);

@@ -199,6 +199,8 @@ short ReadAxisValue(short handle, short axis, Value* out, Read read)
 // Capture and blocks (capture.cpp), run once per tick.
 void CaptureTick(Controller& c);
 void BlockTick(Controller& c);
+// Ends the running block when it commands `axis`: its motor went off.
+void EndBlockOf(Controller& c, short axis);
 void StartCapture(Controller& c, short axis, long points);
 
 // Digital and analog inputs (digital_io.cpp, analog_io.cpp).

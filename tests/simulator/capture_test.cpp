@@ -167,6 +167,40 @@ TEST_F(SimTest, RepeatTailRunsTheMotionAgainWithoutRearmingTheCapture)
     EXPECT_NEAR(start + 1000.0, target, 2.0);
 }
 
+TEST_F(SimTest, MotorOffOrATripEndsTheRunningBlock)
+{
+    const short tail[][2] = {{134, 1}, {163, 0}, {6, 3}, {120, 0}};
+    for (int trip = 0; trip <= 1; ++trip) {
+        TavroEnableAxis(h, 1, 1);
+        int32_t count = 20;
+        TavroSetRegister(h, 0, &count, 2);
+        TavroBlockBegin(h, 0, 0);
+        TavroCaptureData(h, 1, 100, 0.001, 0.0);
+        TavroMoveRelative(h, 1, 1000.0);
+        TavroWaitForStop(h, 1, 0.05);
+        for (const auto& raw : tail) {
+            int32_t value = raw[1];
+            qorcmdex(h, 0, raw[0], &value, 2);
+        }
+        ASSERT_EQ(TAVRO_OK, TavroBlockEnd(h, 0));
+        Run(0.5);
+        if (trip)
+            ASSERT_EQ(TAVRO_OK, TavroSim_ForceAxisError(0, 1));
+        else
+            TavroEnableAxis(h, 1, 0);
+        Run(0.1);
+        TavroEnableAxis(h, 1, 1);
+        double here = 0.0, later = 0.0;
+        TavroGetTargetEx(h, 1, &here);
+        Run(5.0);
+        TavroGetTargetEx(h, 1, &later);
+        EXPECT_EQ(here, later) << (trip ? "after a trip" : "after motor off");
+        // The capture had ended before and keeps its samples.
+        double v = 0.0;
+        EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, 1, TAVRO_CAPTURE_KIND_ACTUAL, 99, 1, &v));
+    }
+}
+
 TEST_F(SimTest, CycleWaitsForTheStopAndItsDwellBeforeMovingBack)
 {
     // Trajectory on: the dwell starts only when the profile has ended, which
