@@ -21,12 +21,13 @@ AppData* GetAppData(HWND mainWindow)
     return reinterpret_cast<AppData*>(GetWindowLongPtrA(mainWindow, GWLP_USERDATA));
 }
 
-// Direction and polarity of every shown channel from the controller.
-void ReloadChannelState(HWND mainWindow)
+// Direction and polarity of every shown channel from the controller; with
+// `latches`, the latches too.
+void ReloadChannelState(HWND mainWindow, bool latches)
 {
     HWND pageWindow = GetDlgItem(mainWindow, IDC_PAGE_WINDOW);
     ResetChannelState(pageWindow);
-    LoadChannelState(pageWindow);
+    LoadChannelState(pageWindow, latches);
 }
 
 } // namespace
@@ -63,7 +64,8 @@ void RestoreConfiguration(HWND mainWindow)
         return;
     g_tavro.TavroDLG_RestoreDigitalIO(app->Handle(), 0, 0, nullptr);
     UpdateTabLabels(mainWindow);
-    ReloadChannelState(mainWindow);
+    // A restore that was refused, or found nothing stored, leaves latches on.
+    ReloadChannelState(mainWindow, true);
     // The current page stays, as long as the controller has it.
     if (app->currentPage < 0 || app->currentPage >= PanelPageCount(app))
         app->currentPage = 0;
@@ -77,7 +79,7 @@ void RefreshPanel(HWND mainWindow)
     if (!app || app->Handle() <= 0)
         return;
     UpdateTabLabels(mainWindow);
-    ReloadChannelState(mainWindow);
+    ReloadChannelState(mainWindow, false);
     SendDlgItemMessageA(mainWindow, IDC_TAB_CONTROL, TCM_SETCURSEL, 0, 0);
     app->currentPage = 0;
     RedrawPage(GetDlgItem(mainWindow, IDC_PAGE_WINDOW));

@@ -318,7 +318,7 @@ void ResetChannelState(HWND pageWindow)
     }
 }
 
-void LoadChannelState(HWND pageWindow)
+void LoadChannelState(HWND pageWindow, bool latches)
 {
     const AppData* app = GetAppData(pageWindow);
     ChannelState* state = GetState(pageWindow);
@@ -333,6 +333,9 @@ void LoadChannelState(HWND pageWindow)
             const unsigned short word = QueryConfig(app, channel);
             state->isOutput[page][position] = (word & TAVRO_DIO_OUTPUT) ? 1 : 0;
             state->positive[page][position] = (word & TAVRO_DIO_ACTIVE_HIGH) ? 1 : 0;
+            if (latches)
+                state->latchOn[page][position] =
+                    (word & TAVRO_DIO_LATCHED) && !(word & TAVRO_DIO_OUTPUT) ? 1 : 0;
         }
     }
 }

@@ -36,6 +36,8 @@ void StartPollTimer(HWND pageWindow);
 // Shows the current page; with no controller open its channels are inert.
 void RedrawPage(HWND pageWindow);
 void ResetChannelState(HWND pageWindow);
-void LoadChannelState(HWND pageWindow);
+// Direction and polarity of every channel from the controller; with
+// `latches`, each input's latch as well.
+void LoadChannelState(HWND pageWindow, bool latches = false);
 
 #endif

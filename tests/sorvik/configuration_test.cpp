@@ -115,6 +115,28 @@ TEST_F(SorvikTest, SaveThenRestoreBringsTheConfigurationBack)
     EXPECT_EQ(ItemText(IDC_POLARITY_READOUT_BASE + 1), "Neg");
 }
 
+TEST_F(SorvikTest, RestoreWithNothingStoredShowsTheLatchesTheControllerKeeps)
+{
+    // Channels 9 and 15 of controller 1 can latch: positions 8 and 14 of page 1.
+    WriteSettings(0, 1, MarkerKey(1) + "=1\r\n");
+    DeleteFileA(StorePath(1).c_str());
+    ASSERT_NE(Start(""), nullptr);
+    Click(IDC_LATCH_SWITCH_BASE + 8);
+    Click(IDC_LATCH_SWITCH_BASE + 14);
+    ASSERT_NE(TavroSim_GetDigitalConfig(1, 9) & TAVRO_DIO_LATCHED, 0);
+
+    DialogAnswerer& answerer = Answers();
+    answerer.Expect(IDYES);
+    Command(IDM_RESTORE_CONFIG);
+    ASSERT_EQ(answerer.Count(), 1u);
+    for (int position : {8, 14}) {
+        const short channel = static_cast<short>(position + 1);
+        EXPECT_NE(TavroSim_GetDigitalConfig(1, channel) & TAVRO_DIO_LATCHED, 0) << channel;
+        EXPECT_TRUE(Checked(IDC_LATCH_SWITCH_BASE + position)) << channel;
+    }
+    EXPECT_FALSE(Checked(IDC_LATCH_SWITCH_BASE + 9));
+}
+
 TEST_F(SorvikTest, AutoConfigRestoresAtStartUpAndIsStored)
 {
     const short id = SimulatedControllerOfType(1).id;
