@@ -151,6 +151,19 @@ bool IsStatusBitSet(const AxisPanelData* data, DWORD status, short bit)
     return g_tavro.TavroDecodeStatus(data->handle, status, bit) != 0;
 }
 
+int SliderPosition(HWND panel)
+{
+    return static_cast<int>(SendDlgItemMessageA(panel, IDC_VELOCITY_SLIDER, TBM_GETPOS, 0, 0));
+}
+
+// An override in use sets the axis velocity to the slider's share of its full velocity.
+void ApplySliderVelocity(AxisPanelData* data, int slider)
+{
+    if (data->enabled && data->overrideState == 1 && HasController(data))
+        g_tavro.TavroSetVelocity(data->handle, static_cast<short>(data->axis),
+                                 data->velocity100 * slider / 100.0);
+}
+
 void ActivateVelocityOverride(AxisPanelData* data, int activate, int allowWarning)
 {
     if (data->overrideState == activate)
@@ -186,6 +199,7 @@ void ActivateVelocityOverride(AxisPanelData* data, int activate, int allowWarnin
     }
     data->overrideState = usable;
     ShowOverrideState(data);
+    ApplySliderVelocity(data, SliderPosition(data->panelWindow));
     if (!usable && HasController(data) && g_velocityWarn && allowWarning)
         ShowVelocityWarning(data->panelWindow, data->axis);
 }
@@ -257,11 +271,6 @@ void ShowPosition(AxisPanelData* data)
     SetDlgItemTextA(data->panelWindow, IDC_POSITION, text);
 }
 
-int SliderPosition(HWND panel)
-{
-    return static_cast<int>(SendDlgItemMessageA(panel, IDC_VELOCITY_SLIDER, TBM_GETPOS, 0, 0));
-}
-
 LRESULT Poll(AxisPanelData* data)
 {
     HWND panel = data->panelWindow;
@@ -295,8 +304,7 @@ LRESULT Poll(AxisPanelData* data)
     char text[16];
     snprintf(text, sizeof text, "%d%%", slider);
     SetDlgItemTextA(panel, IDC_VELOCITY_READOUT, text);
-    if (data->enabled && data->overrideState == 1 && HasController(data))
-        g_tavro.TavroSetVelocity(data->handle, axis, data->velocity100 * slider / 100.0);
+    ApplySliderVelocity(data, slider);
     return result;
 }
 

@@ -191,11 +191,20 @@ void OnAutoInit(MainWindowData* data)
 }
 
 // The store keeps each axis's full velocity, not the slider's share of it.
+// Only at rest: while the overrides are off an axis would run at its full
+// velocity.
 void OnSaveAxes(MainWindowData* data)
 {
     if (!HasController(data))
         return;
-    ChangeAxisSettings(data, [data] { g_tavro.TavroDLG_SaveAxis(data->handle, 0, 0, nullptr); });
+    if (data->cycleDirection != 0 || !g_tavro.TavroIsStopped(data->handle, 0, 0.0)) {
+        MessageBoxA(data->mainWindow, "Axis settings cannot be saved while a motor is moving.",
+                    "Warning", MB_ICONEXCLAMATION);
+        return;
+    }
+    BroadcastToPanels(data->mainWindow, AXM_ACTIVATE, 0, 0);
+    g_tavro.TavroDLG_SaveAxis(data->handle, 0, 0, nullptr);
+    BroadcastToPanels(data->mainWindow, AXM_ACTIVATE, 1, 0);
 }
 
 void OnControllerInfo(MainWindowData* data)

@@ -306,9 +306,23 @@ TEST_F(MotionTest, SaveAllAxesStoresTheFullVelocityWhateverTheSlider)
     const double full = Axis(1).velocity;
     SetSlider(1, 25);
     Tick();
+    // Refused while an axis moves: saving takes the overrides off.
+    SetDistance(1, "100000");
+    Command(IDC_MOVE_PLUS);
+    answerer_.Expect(IDOK);
     Command(IDM_SAVE_AXES);
-    Tick();
-    EXPECT_DOUBLE_EQ(full / 4, Axis(1).velocity);  // the slider still rules
+    ASSERT_EQ(1u, answerer_.Count());
+    EXPECT_EQ("Axis settings cannot be saved while a motor is moving.", answerer_.Seen()[0].text);
+    EXPECT_DOUBLE_EQ(full / 4, Axis(1).velocity);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(store.c_str()));
+    answerer_.Expect(IDOK);  // Stop's own warning
+    Command(IDC_STOP);
+    RunUntilStopped();
+    ASSERT_EQ(2u, answerer_.Count());
+
+    Command(IDM_SAVE_AXES);
+    EXPECT_DOUBLE_EQ(full / 4, Axis(1).velocity);  // the slider rules at once
+    EXPECT_EQ(2u, answerer_.Count());
     Command(IDM_INIT_AXES);
     SetSlider(1, 100);
     Tick();
