@@ -163,13 +163,14 @@ void OnClose(HWND window, MainWindowData* data)
         DestroyWindow(window);
 }
 
-// Deactivates the overrides, runs `change` on the controller, activates again.
+// Deactivates the overrides, runs `change` on the controller, activates again;
+// `allowWarning` lets an axis whose override cannot be used say so.
 template <typename Change>
-void ChangeAxisSettings(MainWindowData* data, Change change)
+void ChangeAxisSettings(MainWindowData* data, Change change, int allowWarning = 1)
 {
     BroadcastToPanels(data->mainWindow, AXM_ACTIVATE, 0, 0);
     change();
-    BroadcastToPanels(data->mainWindow, AXM_ACTIVATE, 1, 1);
+    BroadcastToPanels(data->mainWindow, AXM_ACTIVATE, 1, allowWarning);
 }
 
 void InitializeAllAxes(MainWindowData* data)
@@ -202,9 +203,7 @@ void OnSaveAxes(MainWindowData* data)
                     "Warning", MB_ICONEXCLAMATION);
         return;
     }
-    BroadcastToPanels(data->mainWindow, AXM_ACTIVATE, 0, 0);
-    g_tavro.TavroDLG_SaveAxis(data->handle, 0, 0, nullptr);
-    BroadcastToPanels(data->mainWindow, AXM_ACTIVATE, 1, 0);
+    ChangeAxisSettings(data, [data] { g_tavro.TavroDLG_SaveAxis(data->handle, 0, 0, nullptr); }, 0);
 }
 
 void OnControllerInfo(MainWindowData* data)
