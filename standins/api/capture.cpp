@@ -154,14 +154,23 @@ void BlockTick(Controller& c)
 
 void EndBlockOf(Controller& c, short axis)
 {
-    if (!c.block.running)
+    Block& b = c.block;
+    if (!b.running)
         return;
-    for (const BlockOp& op : c.block.ops) {
-        if (op.axis == axis) {
-            c.block = Block();
-            return;
-        }
+    bool commands = false;
+    for (const BlockOp& op : b.ops)
+        commands = commands || op.axis == axis;
+    if (!commands)
+        return;
+    // Gearing the block has yet to release is released now: an early end
+    // leaves no pair coupled that the block would have uncoupled.
+    for (size_t i = b.next; i < b.ops.size(); ++i) {
+        const BlockOp& op = b.ops[i];
+        AxisModel* slave = AxisOf(&c, op.axis);
+        if (op.kind == BlockOp::Gearing && op.count == 0 && slave)
+            slave->StopGearing();
     }
+    c.block = Block();
 }
 
 extern "C" short TavroCaptureData(short handle, short axis, long points, double period, double delay)

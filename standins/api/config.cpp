@@ -18,6 +18,10 @@ const int kMaxControllerId = 63;
 const double kShortestPeriod = 0.00005;
 const double kLongestPeriod = 0.1;
 
+// Auxiliary encoder counts per motor count: larger ratios would carry the
+// auxiliary reading of a far position past what a double holds.
+const double kLargestAuxRatio = 1e9;
+
 HMODULE OwnModule()
 {
     HMODULE module = nullptr;
@@ -46,6 +50,7 @@ public:
         long value = strtol(text.c_str(), &end, 0);
         return end == text.c_str() ? fallback : value;
     }
+    // A number that is not finite (nan, inf, 1e309) gives `fallback`.
     double Double(const char* key, double fallback) const
     {
         std::string text = Text(key, "");
@@ -53,9 +58,10 @@ public:
             return fallback;
         char* end = nullptr;
         double value = strtod(text.c_str(), &end);
-        return end == text.c_str() ? fallback : value;
+        return end == text.c_str() || !std::isfinite(value) ? fallback : value;
     }
-    // "1,2,3" into numbers.
+    // "1,2,3" into numbers. An entry that is not finite stays in its place as
+    // NaN, which every reader of a list turns down for its default.
     std::vector<double> List(const char* key) const
     {
         std::vector<double> values;
@@ -66,7 +72,7 @@ public:
             double v = strtod(p, &end);
             if (end == p)
                 break;
-            values.push_back(v);
+            values.push_back(std::isfinite(v) ? v : NAN);
             p = end;
             while (*p == ',' || *p == ' ')
                 ++p;
@@ -124,8 +130,8 @@ int CodeOr(double value, int fallback)
     return static_cast<int>(value);
 }
 
-// A volt range from the file when its span is positive and finite (so both
-// ends are finite); otherwise the range keeps its defaults.
+// A volt range from the file when its span is positive and finite; otherwise
+// the range keeps its defaults. An end that is not finite reads as its default.
 void ReadVoltRange(const IniSection& ini, const char* minKey, const char* maxKey, double* low,
                    double* high)
 {
@@ -136,6 +142,19 @@ void ReadVoltRange(const IniSection& ini, const char* minKey, const char* maxKey
         *low = min;
         *high = max;
     }
+}
+
+// Travel limits "negative, positive" in counts; an end that is not a finite
+// number keeps its default.
+void ReadLimits(const IniSection& ini, const char* key, AxisHardware* hw)
+{
+    std::vector<double> limits = ini.List(key);
+    if (limits.size() != 2)
+        return;
+    if (std::isfinite(limits[0]))
+        hw->limitNegative = limits[0];
+    if (std::isfinite(limits[1]))
+        hw->limitPositive = limits[1];
 }
 
 AxisHardware ReadAxis(const IniSection& ini, int axis, const AxisHardware& base,
@@ -156,11 +175,7 @@ AxisHardware ReadAxis(const IniSection& ini, int axis, const AxisHardware& base,
     snprintf(key, sizeof key, "Axis%dScale", axis);
     hw.scale = ReadScale(ini, key, base.scale);
     snprintf(key, sizeof key, "Axis%dLimits", axis);
-    std::vector<double> limits = ini.List(key);
-    if (limits.size() == 2) {
-        hw.limitNegative = limits[0];
-        hw.limitPositive = limits[1];
-    }
+    ReadLimits(ini, key, &hw);
     return hw;
 }
 
@@ -190,11 +205,9 @@ bool ReadController(const std::string& path, int id, ControllerHardware* hardwar
     }
     base.scale = ReadScale(ini, "Scale", 1.0);
     base.auxRatio = ini.Double("AuxRatio", 1.0);
-    std::vector<double> limits = ini.List("Limits");
-    if (limits.size() == 2) {
-        base.limitNegative = limits[0];
-        base.limitPositive = limits[1];
-    }
+    if (!(std::fabs(base.auxRatio) <= kLargestAuxRatio))
+        base.auxRatio = 1.0;
+    ReadLimits(ini, "Limits", &base);
     std::vector<double> axisModules = ini.List("AxisModules");
     long axes = ini.Int("Axes", 0);
     if (axes < 0 || axes > 32)

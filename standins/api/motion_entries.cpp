@@ -39,7 +39,7 @@ short Move(short handle, short axis, double value, bool relative)
     return TAVRO_OK;
 }
 
-// The axis's motor is off now: a block commanding it ends.
+// The axis's motor went off, or came on from off: a block commanding it ends.
 void EndBlockOn(short handle, short axis)
 {
     Controller* c;
@@ -87,8 +87,14 @@ extern "C" short TavroAbort(short handle, short axis)
 extern "C" short TavroEnableAxis(short handle, short axis, short state)
 {
     SimGuard guard;
-    short result = ChangeAxis(handle, axis, true, [&](AxisModel& a) { a.Enable(state != 0); });
-    if (result == TAVRO_OK && state == 0)
+    bool wasOff = false;
+    short result = ChangeAxis(handle, axis, true, [&](AxisModel& a) {
+        wasOff = !a.MotorOn();
+        a.Enable(state != 0);
+    });
+    // A block left pending on an axis that was off or tripped never runs on
+    // after Motor On.
+    if (result == TAVRO_OK && (state == 0 || wasOff))
         EndBlockOn(handle, axis);
     EndCall("TavroEnableAxis", result, "%d, %d, %d", handle, axis, state);
     return result;

@@ -23,11 +23,13 @@ double WallSeconds()
 }
 
 // Free axes first, then the geared ones, so that a slave follows the command
-// its master has in this tick whatever their numbers.
+// its master has in this tick whatever their numbers. A trip ends the block
+// only once every axis has had its tick, so a slave it releases misses none.
 void TickOnce(Controller& c)
 {
     ++c.ticks;
     BlockTick(c);
+    uint64_t tripped = 0; // bit per axis; a controller has at most 32
     for (bool geared : {false, true}) {
         for (AxisModel& axis : c.axes) {
             int master = axis.GearMaster();
@@ -39,8 +41,12 @@ void TickOnce(Controller& c)
             bool wasOn = axis.MotorOn();
             axis.Tick(c.tick, masterCommand);
             if (wasOn && !axis.MotorOn()) // tripped on its following error
-                EndBlockOf(c, static_cast<short>(&axis - c.axes.data() + 1));
+                tripped |= uint64_t{1} << (&axis - c.axes.data());
         }
+    }
+    for (size_t i = 0; tripped != 0; ++i, tripped >>= 1) {
+        if (tripped & 1)
+            EndBlockOf(c, static_cast<short>(i + 1));
     }
     CaptureTick(c);
 }

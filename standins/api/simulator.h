@@ -199,7 +199,9 @@ short ReadAxisValue(short handle, short axis, Value* out, Read read)
 // Capture and blocks (capture.cpp), run once per tick.
 void CaptureTick(Controller& c);
 void BlockTick(Controller& c);
-// Ends the running block when it commands `axis`: its motor went off.
+// Ends the running block when it commands `axis` (its motor went off, or
+// came on again after being off); gearing the block would still release is
+// released with it.
 void EndBlockOf(Controller& c, short axis);
 void StartCapture(Controller& c, short axis, long points);
 

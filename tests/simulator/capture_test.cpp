@@ -201,6 +201,35 @@ TEST_F(SimTest, MotorOffOrATripEndsTheRunningBlock)
     }
 }
 
+TEST_F(SimTest, MotorOnLeavesABlockBegunWithTheMotorOffUnrun)
+{
+    for (int trip = 0; trip <= 1; ++trip) {
+        SCOPED_TRACE(trip ? "tripped" : "motor off");
+        TavroEnableAxis(h, 2, 1);
+        if (trip)
+            ASSERT_EQ(TAVRO_OK, TavroSim_ForceAxisError(0, 2));
+        else
+            TavroEnableAxis(h, 2, 0);
+        TavroBlockBegin(h, 0, 0);
+        TavroCaptureData(h, 2, 2000, 0.001, 0.0);
+        TavroMoveRelative(h, 2, 700.0);
+        TavroWaitForStop(h, 2, 2.5);
+        TavroMoveRelative(h, 2, -700.0);
+        ASSERT_EQ(TAVRO_OK, TavroBlockEnd(h, 0));
+        Run(0.8);
+        TavroEnableAxis(h, 2, 1);
+        double here = 0.0, later = 0.0;
+        TavroGetTargetEx(h, 2, &here);
+        Run(5.0);
+        TavroGetTargetEx(h, 2, &later);
+        EXPECT_EQ(here, later);
+        EXPECT_NEAR(here, Axis(0, 2).position, 1.0);
+        // The capture still records to its last sample.
+        double v = NAN;
+        EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, 2, TAVRO_CAPTURE_KIND_ACTUAL, 1999, 1, &v));
+    }
+}
+
 TEST_F(SimTest, CycleWaitsForTheStopAndItsDwellBeforeMovingBack)
 {
     // Trajectory on: the dwell starts only when the profile has ended, which
@@ -281,6 +310,60 @@ TEST_F(SimTest, GantryPairStartsItsCapturesTogetherAndFollowsTheTestAxis)
     short large = Open(1);
     EXPECT_EQ(TAVRO_ERR_NOT_SUPPORTED, TavroCaptureData(large, 5, 100, 0.001, 0.0));
     TavroClose(large);
+}
+
+TEST_F(SimTest, GantryPartnerIsReleasedWhenItsBlockEndsEarly)
+{
+    const short a = 1, p = 2;
+    const char* ways[] = {"motor off", "abort", "trip", "partner's motor off"};
+    for (int way = 0; way < 4; ++way) {
+        SCOPED_TRACE(ways[way]);
+        for (short axis : {a, p}) {
+            TavroEnableAxis(h, axis, 1);
+            TavroSetPosition(h, axis, 0.0);
+            TavroSetOperatingMode(h, axis, 0, 2);
+        }
+        // The tuning program's gantry step of 1000 with a 2 s cycle dwell.
+        ASSERT_EQ(TAVRO_OK, TavroEnableGearing(h, p, a, 1.0, 1));
+        TavroCaptureData(h, a, 1, 0.001, 0.0);
+        TavroCaptureData(h, p, 1, 0.001, 0.0);
+        TavroBlockBegin(h, 0, 0);
+        int32_t points = 3000;
+        qorcmdex(h, a, 212, &points, 2);
+        qorcmdex(h, p, 212, &points, 2);
+        TavroMoveRelative(h, a, 1000.0);
+        TavroWaitForStop(h, a, 2.0);
+        TavroMoveRelative(h, a, -1000.0);
+        TavroWaitForStop(h, a, 0.025);
+        TavroEnableGearing(h, p, a, 1.0, 0);
+        ASSERT_EQ(TAVRO_OK, TavroBlockEnd(h, 0));
+        Run(0.6);
+        if (way == 0)
+            TavroEnableAxis(h, a, 0);
+        else if (way == 1)
+            TavroAbort(h, a);
+        else if (way == 2)
+            ASSERT_EQ(TAVRO_OK, TavroSim_ForceAxisError(0, a));
+        else
+            TavroEnableAxis(h, p, 0);
+        Run(0.1);
+        for (short axis : {a, p}) {
+            TavroEnableAxis(h, axis, 1);
+            TavroSetPosition(h, axis, 0.0);
+        }
+        Run(1.0);
+        EXPECT_NEAR(0.0, Axis(0, a).position, 2.0);
+        EXPECT_NEAR(0.0, Axis(0, p).position, 2.0);
+        // Each moves alone when told to.
+        TavroMoveRelative(h, p, 300.0);
+        Run(1.0);
+        EXPECT_NEAR(300.0, Axis(0, p).position, 2.0);
+        EXPECT_NEAR(0.0, Axis(0, a).position, 2.0);
+        TavroMoveRelative(h, a, 200.0);
+        Run(1.0);
+        EXPECT_NEAR(200.0, Axis(0, a).position, 2.0);
+        EXPECT_NEAR(300.0, Axis(0, p).position, 2.0);
+    }
 }
 
 TEST_F(SimTest, CapturesKeepTheirPeriodAndRunThroughLongWaits)

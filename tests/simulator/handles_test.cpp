@@ -272,6 +272,38 @@ TEST_F(SimTest, PeriodsAndScalesOfTheFileAreKeptWithinTheirRange)
     ASSERT_EQ(TAVRO_OK, TavroSim_Advance(1.0));
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_NE(0, TavroIsStopped(h, 1, 0.0));
+
+    // Numbers that are not finite, and an auxiliary ratio no reading could
+    // carry, keep their defaults: every reading stays a number.
+    TavroClose(h);
+    h = 0;
+    ASSERT_TRUE(ReloadFrom("[Controller0]\nType=1\nAxes=1\nSamplePeriods=inf,nan,-inf\nAuxRatio=nan\n"
+                           "Limits=-inf,nan\n"
+                           "[Controller1]\nType=1\nAxes=1\nAuxRatio=-inf\nAxis1Limits=1e309,-1e309\n"
+                           "[Controller2]\nType=1\nAxes=1\nAuxRatio=1e306\n"));
+    for (short id = 0; id <= 2; ++id) {
+        SCOPED_TRACE(testing::Message() << "controller " << id);
+        short other = Open(id);
+        axis = {};
+        axis.size = sizeof axis;
+        ASSERT_EQ(TAVRO_OK, TavroGetAxisConfiguration(other, 1, &axis));
+        EXPECT_DOUBLE_EQ(0.00025, axis.samplePeriodHigh);
+        EXPECT_DOUBLE_EQ(0.0005, axis.samplePeriodMed);
+        EXPECT_DOUBLE_EQ(0.001, axis.samplePeriodLow);
+        TavroEnableAxis(other, 1, 1);
+        ASSERT_EQ(TAVRO_OK, TavroCaptureData(other, 1, 500, 0.001, 0.0));
+        TavroMoveRelative(other, 1, 1000.0);
+        Run(1.0);
+        double position = 0.0, aux = 0.0, sample = 0.0;
+        TavroGetPositionEx(other, 1, &position);
+        TavroGetAuxEncPosEx(other, 1, &aux);
+        EXPECT_NEAR(1000.0, position, 2.0);
+        EXPECT_NEAR(position, aux, 1.0);
+        ASSERT_EQ(TAVRO_OK, TavroGetCaptureData(other, 1, TAVRO_CAPTURE_KIND_AUX, 499, 1, &sample));
+        EXPECT_NEAR(position, sample, 2.0);
+        EXPECT_EQ(0u, TavroGetStatus(other, 1) & (1u << TAVRO_STAT_LIMIT_POS | 1u << TAVRO_STAT_LIMIT_NEG));
+        TavroClose(other);
+    }
 }
 
 TEST_F(SimTest, ChannelSetsAnalogSpansAndCodesAtTheEdgeOfTheirRangeStayUsable)
