@@ -166,8 +166,9 @@ void EndBlockOf(Controller& c, short axis)
     // leaves no pair coupled that the block would have uncoupled.
     for (size_t i = b.next; i < b.ops.size(); ++i) {
         const BlockOp& op = b.ops[i];
-        AxisModel* slave = AxisOf(&c, op.axis);
-        if (op.kind == BlockOp::Gearing && op.count == 0 && slave)
+        if (op.kind != BlockOp::Gearing || op.count != 0)
+            continue;
+        if (AxisModel* slave = AxisOf(&c, op.axis))
             slave->StopGearing();
     }
     c.block = Block();

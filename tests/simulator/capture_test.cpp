@@ -46,6 +46,27 @@ double TailSpread(const std::vector<double>& v, double value)
     return spread;
 }
 
+// The tuning program's gantry step: the partner geared to the test axis, both
+// captures started together, a step of `distance` (and back after
+// `cycleDwell` seconds when it is positive), then the partner released.
+void SendGantryStep(short h, short a, short p, double distance, int32_t points, double period, double cycleDwell)
+{
+    ASSERT_EQ(TAVRO_OK, TavroEnableGearing(h, p, a, 1.0, 1));
+    TavroCaptureData(h, a, 1, period, 0.0);
+    TavroCaptureData(h, p, 1, period, 0.0);
+    TavroBlockBegin(h, 0, 0);
+    qorcmdex(h, a, 212, &points, 2);
+    qorcmdex(h, p, 212, &points, 2);
+    TavroMoveRelative(h, a, distance);
+    if (cycleDwell > 0.0) {
+        TavroWaitForStop(h, a, cycleDwell);
+        TavroMoveRelative(h, a, -distance);
+    }
+    TavroWaitForStop(h, a, 0.025);
+    TavroEnableGearing(h, p, a, 1.0, 0);
+    ASSERT_EQ(TAVRO_OK, TavroBlockEnd(h, 0));
+}
+
 } // namespace
 
 TEST_F(SimTest, DefaultStepSettlesAtTheDistanceWithSomeOvershoot)
@@ -275,17 +296,7 @@ TEST_F(SimTest, GantryPairStartsItsCapturesTogetherAndFollowsTheTestAxis)
         TavroEnableAxis(h, p, 1);
         TavroSetOperatingMode(h, a, 0, 2);
         TavroSetOperatingMode(h, p, 0, 2);
-        ASSERT_EQ(TAVRO_OK, TavroEnableGearing(h, p, a, 1.0, 1));
-        TavroCaptureData(h, a, 1, 0.0005, 0.0);
-        TavroCaptureData(h, p, 1, 0.0005, 0.0);
-        TavroBlockBegin(h, 0, 0);
-        int32_t points = 400;
-        qorcmdex(h, a, 212, &points, 2);
-        qorcmdex(h, p, 212, &points, 2);
-        TavroMoveRelative(h, a, 200.0);
-        TavroWaitForStop(h, a, 0.025);
-        TavroEnableGearing(h, p, a, 1.0, 0);
-        TavroBlockEnd(h, 0);
+        ASSERT_NO_FATAL_FAILURE(SendGantryStep(h, a, p, 200.0, 400, 0.0005, 0.0));
 
         double va = 0.0, vp = 0.0;
         ASSERT_EQ(TAVRO_OK, TavroGetCaptureData(h, a, TAVRO_CAPTURE_KIND_OPTIMAL, 399, 1, &va));
@@ -323,20 +334,8 @@ TEST_F(SimTest, GantryPartnerIsReleasedWhenItsBlockEndsEarly)
             TavroSetPosition(h, axis, 0.0);
             TavroSetOperatingMode(h, axis, 0, 2);
         }
-        // The tuning program's gantry step of 1000 with a 2 s cycle dwell.
-        ASSERT_EQ(TAVRO_OK, TavroEnableGearing(h, p, a, 1.0, 1));
-        TavroCaptureData(h, a, 1, 0.001, 0.0);
-        TavroCaptureData(h, p, 1, 0.001, 0.0);
-        TavroBlockBegin(h, 0, 0);
-        int32_t points = 3000;
-        qorcmdex(h, a, 212, &points, 2);
-        qorcmdex(h, p, 212, &points, 2);
-        TavroMoveRelative(h, a, 1000.0);
-        TavroWaitForStop(h, a, 2.0);
-        TavroMoveRelative(h, a, -1000.0);
-        TavroWaitForStop(h, a, 0.025);
-        TavroEnableGearing(h, p, a, 1.0, 0);
-        ASSERT_EQ(TAVRO_OK, TavroBlockEnd(h, 0));
+        // A step of 1000 with a 2 s cycle dwell.
+        ASSERT_NO_FATAL_FAILURE(SendGantryStep(h, a, p, 1000.0, 3000, 0.001, 2.0));
         Run(0.6);
         if (way == 0)
             TavroEnableAxis(h, a, 0);
