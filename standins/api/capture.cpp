@@ -107,6 +107,30 @@ bool StepBlock(Controller& c)
     return false;
 }
 
+bool ReleasesGearingOf(const Block& b, short slave)
+{
+    for (const BlockOp& op : b.ops) {
+        if (op.kind == BlockOp::Gearing && op.count == 0 && op.axis == slave)
+            return true;
+    }
+    return false;
+}
+
+// A block that ends before its last op, or is replaced, leaves no pair
+// coupled that it would have uncoupled: gearing it has yet to release is
+// released now, except a slave that `successor`, the block replacing it,
+// releases itself (it may have been geared again for that block).
+void ReleasePendingGearing(Controller& c, const Block& b, const Block* successor)
+{
+    for (size_t i = b.next; i < b.ops.size(); ++i) {
+        const BlockOp& op = b.ops[i];
+        if (op.kind != BlockOp::Gearing || op.count != 0 || (successor && ReleasesGearingOf(*successor, op.axis)))
+            continue;
+        if (AxisModel* slave = AxisOf(&c, op.axis))
+            slave->StopGearing();
+    }
+}
+
 } // namespace
 
 void StartCapture(Controller& c, short axis, long points)
@@ -162,15 +186,7 @@ void EndBlockOf(Controller& c, short axis)
         commands = commands || op.axis == axis;
     if (!commands)
         return;
-    // Gearing the block has yet to release is released now: an early end
-    // leaves no pair coupled that the block would have uncoupled.
-    for (size_t i = b.next; i < b.ops.size(); ++i) {
-        const BlockOp& op = b.ops[i];
-        if (op.kind != BlockOp::Gearing || op.count != 0)
-            continue;
-        if (AxisModel* slave = AxisOf(&c, op.axis))
-            slave->StopGearing();
-    }
+    ReleasePendingGearing(c, b, nullptr);
     c.block = Block();
 }
 
@@ -279,7 +295,7 @@ extern "C" short TavroBlockBegin(short handle, short kind, short number)
 }
 
 // Starts the stored block at once on the controller's clock; a block still
-// running is replaced.
+// running is replaced, and the rest of it dropped.
 extern "C" short TavroBlockEnd(short handle, short number)
 {
     SimGuard guard;
@@ -290,6 +306,8 @@ extern "C" short TavroBlockEnd(short handle, short number)
         else {
             c->recordingBlock = false;
             Block& b = c->block;
+            if (b.running)
+                ReleasePendingGearing(*c, b, &c->recording);
             b = c->recording;
             c->recording = Block();
             b.loopStart = 0;

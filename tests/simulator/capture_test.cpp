@@ -67,6 +67,19 @@ void SendGantryStep(short h, short a, short p, double distance, int32_t points, 
     ASSERT_EQ(TAVRO_OK, TavroBlockEnd(h, 0));
 }
 
+// Samples of the first `points` where the two axes' captured commands differ.
+int CommandsDiffering(short h, short a, short p, long points)
+{
+    int differing = 0;
+    for (long k = 0; k < points; ++k) {
+        double va = NAN, vp = NAN;
+        TavroGetCaptureData(h, a, TAVRO_CAPTURE_KIND_OPTIMAL, k, 1, &va);
+        TavroGetCaptureData(h, p, TAVRO_CAPTURE_KIND_OPTIMAL, k, 1, &vp);
+        differing += va != vp;
+    }
+    return differing;
+}
+
 } // namespace
 
 TEST_F(SimTest, DefaultStepSettlesAtTheDistanceWithSomeOvershoot)
@@ -188,6 +201,9 @@ TEST_F(SimTest, RepeatTailRunsTheMotionAgainWithoutRearmingTheCapture)
     EXPECT_NEAR(start + 1000.0, target, 2.0);
 }
 
+// A block whose only axis is off moves nothing, so what shows here is that
+// the repeat tail does not run on once the motor is on again; each early end
+// is judged on its own by the gantry case below.
 TEST_F(SimTest, MotorOffOrATripEndsTheRunningBlock)
 {
     const short tail[][2] = {{134, 1}, {163, 0}, {6, 3}, {120, 0}};
@@ -303,13 +319,7 @@ TEST_F(SimTest, GantryPairStartsItsCapturesTogetherAndFollowsTheTestAxis)
         ASSERT_EQ(TAVRO_OK, TavroGetCaptureData(h, p, TAVRO_CAPTURE_KIND_OPTIMAL, 399, 1, &vp));
         EXPECT_EQ(200.0, va);
         EXPECT_EQ(200.0, vp);
-        int differing = 0;
-        for (long k = 0; k < 400; ++k) {
-            TavroGetCaptureData(h, a, TAVRO_CAPTURE_KIND_OPTIMAL, k, 1, &va);
-            TavroGetCaptureData(h, p, TAVRO_CAPTURE_KIND_OPTIMAL, k, 1, &vp);
-            differing += va != vp;
-        }
-        EXPECT_EQ(0, differing);
+        EXPECT_EQ(0, CommandsDiffering(h, a, p, 400));
         Run(0.5);
         TavroMoveRelative(h, a, 100.0);
         Run(0.5);
@@ -323,29 +333,54 @@ TEST_F(SimTest, GantryPairStartsItsCapturesTogetherAndFollowsTheTestAxis)
     TavroClose(large);
 }
 
+// Each early end is judged before any Motor On, which would end the block
+// by itself: the partner obeys its own moves again, or the test axis, left
+// on, makes no return move after the dwell; the captures keep their samples.
 TEST_F(SimTest, GantryPartnerIsReleasedWhenItsBlockEndsEarly)
 {
     const short a = 1, p = 2;
-    const char* ways[] = {"motor off", "abort", "trip", "partner's motor off"};
-    for (int way = 0; way < 4; ++way) {
-        SCOPED_TRACE(ways[way]);
+    enum Way { MotorOff, Abort, ForcedFault, FollowingErrorTrip, PartnersMotorOff, Ways };
+    const char* names[] = {"motor off", "abort", "forced fault", "following-error trip", "partner's motor off"};
+    TavroFilterConfig filter;
+    ASSERT_EQ(TAVRO_OK, TavroGetFilterConfig(h, a, &filter));
+    for (int way = 0; way < Ways; ++way) {
+        SCOPED_TRACE(names[way]);
         for (short axis : {a, p}) {
             TavroEnableAxis(h, axis, 1);
             TavroSetPosition(h, axis, 0.0);
             TavroSetOperatingMode(h, axis, 0, 2);
         }
-        // A step of 1000 with a 2 s cycle dwell.
+        TavroFilterConfig tight = filter;
+        tight.maxFollowingError = way == FollowingErrorTrip ? 5.0 : filter.maxFollowingError;
+        ASSERT_EQ(TAVRO_OK, TavroSetFilterConfig(h, a, &tight));
+        // A step of 1000 with a 2 s cycle dwell; the trip comes in the step.
         ASSERT_NO_FATAL_FAILURE(SendGantryStep(h, a, p, 1000.0, 3000, 0.001, 2.0));
         Run(0.6);
-        if (way == 0)
+        if (way == MotorOff)
             TavroEnableAxis(h, a, 0);
-        else if (way == 1)
+        else if (way == Abort)
             TavroAbort(h, a);
-        else if (way == 2)
+        else if (way == ForcedFault)
             ASSERT_EQ(TAVRO_OK, TavroSim_ForceAxisError(0, a));
-        else
+        else if (way == PartnersMotorOff)
             TavroEnableAxis(h, p, 0);
         Run(0.1);
+        if (way == FollowingErrorTrip)
+            ASSERT_TRUE(Axis(0, a).error) << "tripped in the step";
+        if (way != PartnersMotorOff) {
+            double before = Axis(0, p).position;
+            TavroMoveRelative(h, p, 300.0);
+            Run(0.5);
+            EXPECT_NEAR(before + 300.0, Axis(0, p).position, 2.0) << "the partner obeys its own move";
+        }
+        Run(2.5); // past the dwell and the return move due after it
+        if (way == PartnersMotorOff)
+            EXPECT_EQ(1000.0, Axis(0, a).target) << "no return move";
+        double v = NAN;
+        EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, a, TAVRO_CAPTURE_KIND_ACTUAL, 2999, 1, &v));
+        EXPECT_EQ(TAVRO_OK, TavroGetCaptureData(h, p, TAVRO_CAPTURE_KIND_ACTUAL, 2999, 1, &v));
+
+        ASSERT_EQ(TAVRO_OK, TavroSetFilterConfig(h, a, &filter));
         for (short axis : {a, p}) {
             TavroEnableAxis(h, axis, 1);
             TavroSetPosition(h, axis, 0.0);
@@ -363,6 +398,56 @@ TEST_F(SimTest, GantryPartnerIsReleasedWhenItsBlockEndsEarly)
         EXPECT_NEAR(200.0, Axis(0, a).position, 2.0);
         EXPECT_NEAR(300.0, Axis(0, p).position, 2.0);
     }
+}
+
+// The tuning program replaces a block still in its dwell when the next test
+// starts. The partner the replaced block would have released is released,
+// unless the new block is a gantry test of the same pair, which keeps it
+// geared for its own step; gearing set up outside any block stays.
+TEST_F(SimTest, ReplacingAGantryBlockLeavesOnlyTheGearingStillWanted)
+{
+    const short a = 1, p = 2;
+    for (short axis : {a, p, short{3}, short{4}}) {
+        TavroEnableAxis(h, axis, 1);
+        TavroSetOperatingMode(h, axis, 0, 2);
+    }
+    ASSERT_EQ(TAVRO_OK, TavroEnableGearing(h, 4, 3, 1.0, 1));
+
+    // A second test of the same pair while the first dwells.
+    ASSERT_NO_FATAL_FAILURE(SendGantryStep(h, a, p, 1000.0, 3000, 0.001, 2.0));
+    Run(0.6);
+    ASSERT_NO_FATAL_FAILURE(SendGantryStep(h, a, p, 500.0, 400, 0.001, 0.0));
+    double va = 0.0;
+    ASSERT_EQ(TAVRO_OK, TavroGetCaptureData(h, a, TAVRO_CAPTURE_KIND_OPTIMAL, 399, 1, &va));
+    EXPECT_EQ(1500.0, va);
+    EXPECT_EQ(0, CommandsDiffering(h, a, p, 400)) << "geared for the whole second step";
+
+    // A test of another axis while the pair's test dwells.
+    ASSERT_NO_FATAL_FAILURE(SendGantryStep(h, a, p, 1000.0, 3000, 0.001, 2.0));
+    Run(0.6);
+    TavroBlockBegin(h, 0, 0);
+    TavroCaptureData(h, 3, 400, 0.001, 0.0);
+    TavroMoveRelative(h, 3, 100.0);
+    ASSERT_EQ(TAVRO_OK, TavroBlockEnd(h, 0));
+    Run(3.0);
+    EXPECT_EQ(2500.0, Axis(0, a).target) << "the replaced block's return move is dropped";
+    for (short axis : {a, p})
+        TavroSetPosition(h, axis, 0.0);
+    Run(1.0);
+    EXPECT_NEAR(0.0, Axis(0, p).position, 2.0);
+    TavroMoveRelative(h, p, 300.0);
+    Run(1.0);
+    EXPECT_NEAR(300.0, Axis(0, p).position, 2.0);
+    TavroMoveRelative(h, a, 200.0);
+    Run(1.0);
+    EXPECT_NEAR(200.0, Axis(0, a).position, 2.0);
+    EXPECT_NEAR(300.0, Axis(0, p).position, 2.0) << "uncoupled when its block was replaced";
+
+    // Axis 4 still follows axis 3's moves.
+    EXPECT_NEAR(100.0, Axis(0, 4).position, 2.0);
+    TavroMoveRelative(h, 3, 50.0);
+    Run(1.0);
+    EXPECT_NEAR(150.0, Axis(0, 4).position, 2.0);
 }
 
 TEST_F(SimTest, CapturesKeepTheirPeriodAndRunThroughLongWaits)
